@@ -1,0 +1,107 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace vorlix::platform {
+
+// Attribute bits as the file system reports them.
+enum FileAttribute : std::uint32_t {
+  kAttrReadOnly = 0x01,
+  kAttrHidden = 0x02,
+  kAttrSystem = 0x04,
+  kAttrVolumeLabel = 0x08,
+  kAttrDirectory = 0x10,
+  kAttrArchive = 0x20,
+};
+
+// The system's 64-bit file time in its two halves.
+struct FileTime {
+  std::uint32_t low = 0;
+  std::uint32_t high = 0;
+};
+
+struct DosDateTime {
+  std::uint16_t date = 0;
+  std::uint16_t time = 0;
+};
+
+struct DirEntry {
+  std::string name;  // no folder part
+  std::uint32_t attributes = 0;
+  FileTime creation;
+  FileTime lastWrite;
+  std::uint64_t size = 0;
+};
+
+// One open directory search; the search handle is closed on destruction.
+class DirectorySearch {
+ public:
+  virtual ~DirectorySearch() = default;
+  // The next entry in the order the file system returns them; nullopt at the end.
+  virtual std::optional<DirEntry> Next() = 0;
+};
+
+struct SearchStart {
+  std::unique_ptr<DirectorySearch> search;  // null when the search could not start
+  std::uint32_t error = 0;                  // the system's code when it could not
+};
+
+// A text file open for writing. Bytes go out unchanged; every write is verified.
+class TextWriter {
+ public:
+  virtual ~TextWriter() = default;
+  virtual void Write(std::string_view bytes) = 0;  // throws InOutError
+  virtual void Close() = 0;                        // flushes; throws InOutError
+};
+
+// A text file open for reading, line by line.
+class TextReader {
+ public:
+  virtual ~TextReader() = default;
+  // The next line without its line end (CR LF or LF); nullopt at the end. Throws InOutError.
+  virtual std::optional<std::string> ReadLine() = 0;
+};
+
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+
+  virtual bool FolderExists(const std::string& path) = 0;
+  virtual bool FileExists(const std::string& path) = 0;  // a folder is not a file
+
+  // Starts a search for a pattern (a path, possibly with wildcards). Every kind of entry is
+  // returned; filtering is the caller's.
+  virtual SearchStart FindFirst(const std::string& pattern) = 0;
+
+  // The system's conversion, without local time; nullopt when it fails.
+  virtual std::optional<DosDateTime> FileTimeToDos(FileTime time) = 0;
+  // A file time turned into local time, as the system does it.
+  virtual FileTime FileTimeToLocal(FileTime time) = 0;
+
+  // Creates (or truncates) a file for writing. Throws InOutError.
+  virtual std::unique_ptr<TextWriter> CreateText(const std::string& path) = 0;
+  // Opens an existing file for reading. Throws InOutError.
+  virtual std::unique_ptr<TextReader> OpenText(const std::string& path) = 0;
+  // The whole content of a file. Throws InOutError.
+  virtual std::string ReadAll(const std::string& path) = 0;
+  // True when the system reports success.
+  virtual bool Delete(const std::string& path) = 0;
+  // Moves a file over another, replacing it in one step. Throws InOutError.
+  virtual void Replace(const std::string& from, const std::string& to) = 0;
+
+  // The folder for temporary files, as the system gives it.
+  virtual std::string TempFolder() = 0;
+  // Lets the system create a new, empty file with a unique name in a folder. Throws InOutError.
+  virtual std::string CreateTempFile(const std::string& folder, const std::string& prefix) = 0;
+
+  // The path made absolute, relative to the current folder.
+  virtual std::string FullPath(const std::string& path) = 0;
+  // The full path of the running program.
+  virtual std::string ExecutablePath() = 0;
+};
+
+}  // namespace vorlix::platform

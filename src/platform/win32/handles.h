@@ -1,0 +1,60 @@
+#pragma once
+
+#include <windows.h>
+
+#include <utility>
+
+namespace vorlix::platform::win32 {
+
+// Owns one system handle and closes it with Close(h) when it goes out of scope.
+template <typename H, H Invalid, typename Closer>
+class UniqueHandle {
+ public:
+  UniqueHandle() = default;
+  explicit UniqueHandle(H handle) : handle_(handle) {}
+  ~UniqueHandle() { reset(); }
+  UniqueHandle(UniqueHandle&& other) noexcept : handle_(std::exchange(other.handle_, Invalid)) {}
+  UniqueHandle& operator=(UniqueHandle&& other) noexcept {
+    if (this != &other) {
+      reset();
+      handle_ = std::exchange(other.handle_, Invalid);
+    }
+    return *this;
+  }
+  UniqueHandle(const UniqueHandle&) = delete;
+  UniqueHandle& operator=(const UniqueHandle&) = delete;
+
+  H get() const { return handle_; }
+  bool valid() const { return handle_ != Invalid; }
+  void reset(H handle = Invalid) {
+    if (handle_ != Invalid) Closer{}(handle_);
+    handle_ = handle;
+  }
+
+ private:
+  H handle_ = Invalid;
+};
+
+struct CloseFileHandle {
+  void operator()(HANDLE h) const { ::CloseHandle(h); }
+};
+struct CloseFindHandle {
+  void operator()(HANDLE h) const { ::FindClose(h); }
+};
+struct CloseRegKey {
+  void operator()(HKEY h) const { ::RegCloseKey(h); }
+};
+struct DeleteGdiObject {
+  void operator()(HGDIOBJ h) const { ::DeleteObject(h); }
+};
+
+// INVALID_HANDLE_VALUE is not a constant expression, so the owners compare with the raw value.
+using UniqueFile = UniqueHandle<HANDLE, nullptr, CloseFileHandle>;
+using UniqueFind = UniqueHandle<HANDLE, nullptr, CloseFindHandle>;
+using UniqueHkey = UniqueHandle<HKEY, nullptr, CloseRegKey>;
+using UniqueGdiObject = UniqueHandle<HGDIOBJ, nullptr, DeleteGdiObject>;
+
+// CreateFile and FindFirstFile signal failure with INVALID_HANDLE_VALUE; owners hold null instead.
+inline HANDLE NullIfInvalid(HANDLE h) { return h == INVALID_HANDLE_VALUE ? nullptr : h; }
+
+}  // namespace vorlix::platform::win32

@@ -1,0 +1,236 @@
+#include "platform/win32/win32_file_system.h"
+
+#include <windows.h>
+
+#include <vector>
+
+#include "platform/errors.h"
+#include "platform/win32/handles.h"
+
+namespace vorlix::platform::win32 {
+
+namespace {
+
+DirEntry ToEntry(const WIN32_FIND_DATAA& data) {
+  DirEntry entry;
+  entry.name = data.cFileName;
+  entry.attributes = data.dwFileAttributes;
+  entry.creation = {data.ftCreationTime.dwLowDateTime, data.ftCreationTime.dwHighDateTime};
+  entry.lastWrite = {data.ftLastWriteTime.dwLowDateTime, data.ftLastWriteTime.dwHighDateTime};
+  entry.size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+  return entry;
+}
+
+class Win32Search final : public DirectorySearch {
+ public:
+  Win32Search(UniqueFind find, const WIN32_FIND_DATAA& first)
+      : find_(std::move(find)), pending_(ToEntry(first)) {}
+
+  std::optional<DirEntry> Next() override {
+    if (pending_) return std::exchange(pending_, std::nullopt);
+    WIN32_FIND_DATAA data;
+    if (!find_.valid() || !::FindNextFileA(find_.get(), &data)) {
+      find_.reset();
+      return std::nullopt;
+    }
+    return ToEntry(data);
+  }
+
+ private:
+  UniqueFind find_;
+  std::optional<DirEntry> pending_;
+};
+
+// Buffered writer: the report writes many short lines, and one system call per line is slow.
+class Win32TextWriter final : public TextWriter {
+ public:
+  Win32TextWriter(UniqueFile file, std::string path)
+      : file_(std::move(file)), path_(std::move(path)) {
+    buffer_.reserve(kBufferSize);
+  }
+  ~Win32TextWriter() override {
+    try {
+      Flush();
+    } catch (const InOutError&) {
+      // Destruction after a failure: the error was or will be reported by Close or Write.
+    }
+  }
+
+  void Write(std::string_view bytes) override {
+    if (buffer_.size() + bytes.size() > kBufferSize) Flush();
+    if (bytes.size() >= kBufferSize) {
+      WriteOut(bytes);
+    } else {
+      buffer_.append(bytes);
+    }
+  }
+
+  void Close() override {
+    Flush();
+    if (file_.valid() && !::FlushFileBuffers(file_.get())) {
+      const DWORD error = ::GetLastError();
+      file_.reset();
+      throw InOutError(path_, error);
+    }
+    file_.reset();
+  }
+
+ private:
+  static constexpr std::size_t kBufferSize = 64 * 1024;
+
+  void Flush() {
+    if (buffer_.empty()) return;
+    std::string pending;
+    pending.swap(buffer_);
+    buffer_.reserve(kBufferSize);
+    WriteOut(pending);
+  }
+
+  void WriteOut(std::string_view bytes) {
+    if (!file_.valid()) throw InOutError(path_, ERROR_INVALID_HANDLE);
+    while (!bytes.empty()) {
+      DWORD written = 0;
+      const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 30));
+      if (!::WriteFile(file_.get(), bytes.data(), chunk, &written, nullptr)) {
+        throw InOutError(path_, ::GetLastError());
+      }
+      if (written == 0) throw InOutError(path_, ERROR_WRITE_FAULT);
+      bytes.remove_prefix(written);
+    }
+  }
+
+  UniqueFile file_;
+  std::string path_;
+  std::string buffer_;
+};
+
+class Win32TextReader final : public TextReader {
+ public:
+  explicit Win32TextReader(std::string content) : content_(std::move(content)) {}
+
+  std::optional<std::string> ReadLine() override {
+    if (position_ >= content_.size()) return std::nullopt;
+    std::size_t end = content_.find('\n', position_);
+    if (end == std::string::npos) end = content_.size();
+    std::size_t stop = end;
+    if (stop > position_ && content_[stop - 1] == '\r') --stop;
+    std::string line = content_.substr(position_, stop - position_);
+    position_ = end + 1;
+    return line;
+  }
+
+ private:
+  std::string content_;
+  std::size_t position_ = 0;
+};
+
+}  // namespace
+
+bool Win32FileSystem::FolderExists(const std::string& path) {
+  const DWORD attributes = ::GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+bool Win32FileSystem::FileExists(const std::string& path) {
+  const DWORD attributes = ::GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+SearchStart Win32FileSystem::FindFirst(const std::string& pattern) {
+  WIN32_FIND_DATAA data;
+  UniqueFind find(NullIfInvalid(::FindFirstFileA(pattern.c_str(), &data)));
+  if (!find.valid()) return {nullptr, ::GetLastError()};
+  return {std::make_unique<Win32Search>(std::move(find), data), 0};
+}
+
+std::optional<DosDateTime> Win32FileSystem::FileTimeToDos(FileTime time) {
+  const FILETIME ft{time.low, time.high};
+  WORD date = 0;
+  WORD dosTime = 0;
+  if (!::FileTimeToDosDateTime(&ft, &date, &dosTime)) return std::nullopt;
+  return DosDateTime{date, dosTime};
+}
+
+FileTime Win32FileSystem::FileTimeToLocal(FileTime time) {
+  const FILETIME ft{time.low, time.high};
+  FILETIME local{};
+  if (!::FileTimeToLocalFileTime(&ft, &local)) return time;
+  return {local.dwLowDateTime, local.dwHighDateTime};
+}
+
+std::unique_ptr<TextWriter> Win32FileSystem::CreateText(const std::string& path) {
+  UniqueFile file(NullIfInvalid(::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                              CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr)));
+  if (!file.valid()) throw InOutError(path, ::GetLastError());
+  return std::make_unique<Win32TextWriter>(std::move(file), path);
+}
+
+std::unique_ptr<TextReader> Win32FileSystem::OpenText(const std::string& path) {
+  return std::make_unique<Win32TextReader>(ReadAll(path));
+}
+
+std::string Win32FileSystem::ReadAll(const std::string& path) {
+  UniqueFile file(NullIfInvalid(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)));
+  if (!file.valid()) throw InOutError(path, ::GetLastError());
+  std::string content;
+  char chunk[64 * 1024];
+  for (;;) {
+    DWORD read = 0;
+    if (!::ReadFile(file.get(), chunk, sizeof chunk, &read, nullptr)) {
+      throw InOutError(path, ::GetLastError());
+    }
+    if (read == 0) break;
+    content.append(chunk, read);
+  }
+  return content;
+}
+
+bool Win32FileSystem::Delete(const std::string& path) { return ::DeleteFileA(path.c_str()) != 0; }
+
+void Win32FileSystem::Replace(const std::string& from, const std::string& to) {
+  if (!::MoveFileExA(from.c_str(), to.c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    throw InOutError(to, ::GetLastError());
+  }
+}
+
+std::string Win32FileSystem::TempFolder() {
+  char buffer[256];
+  const DWORD length = ::GetTempPathA(sizeof buffer, buffer);
+  if (length == 0 || length >= sizeof buffer) {
+    throw InOutError("temporary folder", length == 0 ? ::GetLastError() : ERROR_BUFFER_OVERFLOW);
+  }
+  return std::string(buffer, length);
+}
+
+std::string Win32FileSystem::CreateTempFile(const std::string& folder, const std::string& prefix) {
+  char buffer[MAX_PATH];
+  if (::GetTempFileNameA(folder.c_str(), prefix.c_str(), 0, buffer) == 0) {
+    throw InOutError(folder, ::GetLastError());
+  }
+  return buffer;
+}
+
+std::string Win32FileSystem::FullPath(const std::string& path) {
+  std::vector<char> buffer(MAX_PATH);
+  for (;;) {
+    const DWORD length =
+        ::GetFullPathNameA(path.c_str(), static_cast<DWORD>(buffer.size()), buffer.data(), nullptr);
+    if (length == 0) return path;
+    if (length < buffer.size()) return std::string(buffer.data(), length);
+    buffer.resize(length + 1);
+  }
+}
+
+std::string Win32FileSystem::ExecutablePath() {
+  std::vector<char> buffer(MAX_PATH);
+  for (;;) {
+    const DWORD length =
+        ::GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (length < buffer.size()) return std::string(buffer.data(), length);
+    buffer.resize(buffer.size() * 2);
+  }
+}
+
+}  // namespace vorlix::platform::win32

@@ -1,0 +1,103 @@
+#include "report/report_file.h"
+
+#include <cctype>
+#include <utility>
+
+#include "platform/short_string.h"
+
+namespace vorlix::report {
+
+int ReportLevel = 1;
+
+ReportFile::ReportFile(std::unique_ptr<platform::TextWriter> writer) : writer_(std::move(writer)) {}
+
+void ReportFile::WriteLine(std::string_view text) {
+  std::string line;
+  line.reserve(text.size() + 2);
+  line.append(text);
+  line.append("\r\n");
+  writer_->Write(line);
+}
+
+void ReportFile::Close() { writer_->Close(); }
+
+void WriteCheckLine(ReportFile& file, int level, std::string_view message, bool passed) {
+  if (level > ReportLevel) return;
+  std::string line(passed ? kPassedPrefix : kFailedPrefix);
+  line.append(Short(message));
+  file.WriteLine(line);
+}
+
+namespace {
+
+std::string_view DropTrailingBackslashes(std::string_view text) {
+  while (!text.empty() && text.back() == '\\') text.remove_suffix(1);
+  return text;
+}
+
+}  // namespace
+
+std::string PathDrive(std::string_view path) {
+  const bool network = path.size() >= 2 && path[0] == '\\' && path[1] == '\\';
+  std::string drive;
+  if (path.size() >= 2 && path[1] == ':') {
+    drive = std::string(path.substr(0, 2));
+  } else if (network) {
+    std::size_t found = 0;
+    std::size_t fourth = std::string_view::npos;
+    for (std::size_t i = 0; i < path.size(); ++i) {
+      if (path[i] == '\\' && ++found == 4) {
+        fourth = i;
+        break;
+      }
+    }
+    if (fourth != std::string_view::npos) {
+      drive = std::string(path.substr(0, fourth));
+    } else {
+      std::string_view whole = path;
+      if (whole.back() == '\\') whole.remove_suffix(1);
+      drive = std::string(whole);
+    }
+  }
+  for (char& c : drive) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  if (network) {
+    std::string_view rest = DropTrailingBackslashes(drive);
+    const std::size_t last = rest.rfind('\\');
+    rest = last == std::string_view::npos ? std::string_view() : rest.substr(0, last + 1);
+    drive = std::string(DropTrailingBackslashes(rest));
+  }
+  return Short(drive);
+}
+
+std::string DateTimeText(platform::Clock& clock) {
+  const platform::LocalTime now = clock.Now();
+  std::string text = clock.ShortDate(now);
+  const bool midnight = now.hour == 0 && now.minute == 0 && now.second == 0 && now.millisecond == 0;
+  if (!midnight) {
+    text += ' ';
+    text += clock.LongTime(now);
+  }
+  return text;
+}
+
+std::string BannerLine(platform::Clock& clock) {
+  return std::string(kBannerPrefix) + DateTimeText(clock);
+}
+
+void WriteHeading(ReportFile& file, platform::Clock& clock) {
+  file.WriteLine("");
+  file.WriteLine(BannerLine(clock));
+  file.WriteLine(kRuleLine);
+}
+
+std::string UnsignedText(std::uint32_t value) { return std::to_string(value); }
+
+std::string SignedText(std::int32_t value) { return std::to_string(value); }
+
+std::string SignedText8(std::int32_t value) {
+  std::string text = std::to_string(value);
+  if (text.size() < 8) text.insert(0, 8 - text.size(), ' ');
+  return text;
+}
+
+}  // namespace vorlix::report

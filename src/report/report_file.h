@@ -1,0 +1,55 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "platform/clock.h"
+#include "platform/file_system.h"
+
+namespace vorlix::report {
+
+// 1 "Normal", 2 "Full"; set at the start of every report, read by WriteCheckLine.
+extern int ReportLevel;
+
+inline constexpr std::string_view kBannerPrefix =
+    "Vorlix  -  Tarnwick network diagnostic tool  -  ";
+inline constexpr std::string_view kRuleLine =
+    "-------------------------------------------------------------------";
+inline constexpr std::string_view kPassedPrefix = "   Passed: ";
+inline constexpr std::string_view kFailedPrefix = "   FAILED: ";
+
+// The open report: lines only, each ended by CR LF. Write failures raise InOutError.
+class ReportFile {
+ public:
+  explicit ReportFile(std::unique_ptr<platform::TextWriter> writer);
+  ReportFile(const ReportFile&) = delete;
+  ReportFile& operator=(const ReportFile&) = delete;
+
+  void WriteLine(std::string_view text);
+  void Close();
+
+ private:
+  std::unique_ptr<platform::TextWriter> writer_;
+};
+
+// Writes "   Passed: " or "   FAILED: " and the message, or nothing when level > ReportLevel.
+void WriteCheckLine(ReportFile& file, int level, std::string_view message, bool passed);
+
+// "C:" of a drive path; "\\SERVER" of a network path; otherwise empty.
+std::string PathDrive(std::string_view path);
+
+// The local date and time as the banner shows it: short date, and long time unless midnight.
+std::string DateTimeText(platform::Clock& clock);
+// "Vorlix  -  Tarnwick network diagnostic tool  -  " and the date and time.
+std::string BannerLine(platform::Clock& clock);
+// An empty line, the banner line and the rule line.
+void WriteHeading(ReportFile& file, platform::Clock& clock);
+
+std::string UnsignedText(std::uint32_t value);
+std::string SignedText(std::int32_t value);
+// Right-aligned in 8 characters; a longer number is not cut.
+std::string SignedText8(std::int32_t value);
+
+}  // namespace vorlix::report

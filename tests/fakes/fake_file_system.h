@@ -1,0 +1,74 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/file_system.h"
+
+namespace vorlix::fakes {
+
+// An in-memory file system with Windows-style paths (case-insensitive, backslashes) and
+// switches for the faults a real one cannot be made to show on demand.
+class FakeFileSystem final : public platform::FileSystem {
+ public:
+  struct Node {
+    std::string name;  // as created
+    bool folder = false;
+    std::string content;
+    std::uint32_t attributes = 0;
+    platform::FileTime creation{0xD53E8000u, 0x01A8E79Fu};  // 1 Jan 2010 (UTC)
+    platform::FileTime lastWrite{0xD53E8000u, 0x01A8E79Fu};
+    std::uint64_t size = 0;  // for folders and faked sizes; files use content.size()
+  };
+
+  FakeFileSystem();
+
+  // Set-up helpers; parent folders are created as needed.
+  void AddFolder(const std::string& path, std::uint32_t attributes = platform::kAttrDirectory);
+  void AddFile(const std::string& path, const std::string& content,
+               std::uint32_t attributes = platform::kAttrArchive);
+  Node* Find(const std::string& path);
+  std::vector<std::string> FilesUnder(const std::string& folder) const;
+
+  // Faults, by path (case-insensitive) or by folder for creation.
+  std::set<std::string> failCreateIn;  // folders where creating a file fails
+  std::set<std::string> failRead;      // files that cannot be opened for reading
+  std::set<std::string> failDelete;    // files whose deletion fails
+  std::set<std::string> failReplace;   // targets that cannot be replaced
+  long writeBudget = -1;               // bytes that may still be written; -1 unlimited
+  bool failDosConversion = false;
+  std::uint32_t createError = 5;   // ERROR_ACCESS_DENIED
+  std::uint32_t writeError = 112;  // ERROR_DISK_FULL
+  std::string currentFolder = "C:\\Work";
+  std::string executable = "C:\\Tools\\Vorlix.exe";
+  std::string tempFolder = "C:\\Temp\\";
+
+  bool FolderExists(const std::string& path) override;
+  bool FileExists(const std::string& path) override;
+  platform::SearchStart FindFirst(const std::string& pattern) override;
+  std::optional<platform::DosDateTime> FileTimeToDos(platform::FileTime time) override;
+  platform::FileTime FileTimeToLocal(platform::FileTime time) override;
+  std::unique_ptr<platform::TextWriter> CreateText(const std::string& path) override;
+  std::unique_ptr<platform::TextReader> OpenText(const std::string& path) override;
+  std::string ReadAll(const std::string& path) override;
+  bool Delete(const std::string& path) override;
+  void Replace(const std::string& from, const std::string& to) override;
+  std::string TempFolder() override;
+  std::string CreateTempFile(const std::string& folder, const std::string& prefix) override;
+  std::string FullPath(const std::string& path) override;
+  std::string ExecutablePath() override;
+
+  static std::string Key(const std::string& path);  // normalised lookup key
+  static std::string Parent(const std::string& path);
+
+ private:
+  std::map<std::string, Node> nodes_;
+  std::vector<std::string> order_;  // creation order of keys: the search order
+  unsigned tempCounter_ = 0;
+  friend class FakeWriter;
+};
+
+}  // namespace vorlix::fakes

@@ -1,0 +1,80 @@
+# Sourced by the scripts that run Windows programs: a private Wine prefix, one persistent
+# wineserver and an X display (Xvfb when there is none).
+#   VORLIX_WINEPREFIX  the prefix to use (default: ./wineprefix in the current folder)
+
+VORLIX_WINE=/usr/lib/wine/wine64
+export WINEPREFIX=${VORLIX_WINEPREFIX:-$PWD/wineprefix}
+export WINEDEBUG=${WINEDEBUG:--all}
+# No Mono or Gecko install prompts: the project needs neither.
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+
+vorlix_display_works() {
+  [ -n "${DISPLAY:-}" ] && command -v xdpyinfo >/dev/null 2>&1 && xdpyinfo >/dev/null 2>&1 && return 0
+  [ -n "${DISPLAY:-}" ] && ! command -v xdpyinfo >/dev/null 2>&1 && [ -e "/tmp/.X11-unix/X${DISPLAY#:}" ]
+}
+
+# Starts (once per prefix) an Xvfb display and remembers its number beside the prefix.
+vorlix_ensure_display() {
+  if vorlix_display_works; then return 0; fi
+  local file="$WINEPREFIX.display"
+  if [ -s "$file" ] && [ -e "/tmp/.X11-unix/X$(cat "$file")" ] && kill -0 "$(cat "$file.pid" 2>/dev/null)" 2>/dev/null; then
+    export DISPLAY=":$(cat "$file")"
+    return 0
+  fi
+  local fifo
+  fifo=$(mktemp -u)
+  mkfifo "$fifo"
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" </dev/null >/dev/null 2>&1 8>&- 9>&- &
+  echo $! >"$file.pid"
+  local number
+  read -r number <"$fifo"
+  rm -f "$fifo"
+  echo "$number" >"$file"
+  export DISPLAY=":$number"
+}
+
+# True when a wineserver is serving this prefix.
+vorlix_server_running() {
+  local id
+  id=$(printf 'server-%x-%x' $(stat -c '%d %i' "$WINEPREFIX"))
+  compgen -G "/tmp/wine-*/$id/socket" >/dev/null || compgen -G "/tmp/.wine-$(id -u)/$id/socket" >/dev/null
+}
+
+# Creates the prefix on first use and keeps one wineserver running for it. Wine's own background
+# processes are started here with no terminal or pipe of ours, so that a caller reading our
+# output (ctest) is not kept waiting for them.
+vorlix_ensure_prefix() {
+  mkdir -p "$(dirname "$WINEPREFIX")"
+  (
+    flock 9
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+      "$VORLIX_WINE" wineboot -i </dev/null >/dev/null 2>&1 9>&- || true
+      wineserver -w 9>&-
+    fi
+    if ! vorlix_server_running; then
+      wineserver -p60 </dev/null >/dev/null 2>&1 9>&- || true
+      "$VORLIX_WINE" wineboot </dev/null >/dev/null 2>&1 9>&- || true
+    fi
+  ) 9>"$WINEPREFIX.lock"
+}
+
+vorlix_wine_setup() {
+  (
+    flock 8
+    vorlix_ensure_display
+    declare -p DISPLAY >"$WINEPREFIX.env"
+  ) 8>"$WINEPREFIX.display.lock"
+  # shellcheck disable=SC1090
+  . "$WINEPREFIX.env"
+  export DISPLAY
+  vorlix_ensure_prefix
+}
+
+# Ends this prefix's wineserver and the Xvfb started for it.
+vorlix_wine_stop() {
+  wineserver -k >/dev/null 2>&1 || true
+  if [ -s "$WINEPREFIX.display.pid" ]; then
+    kill "$(cat "$WINEPREFIX.display.pid")" 2>/dev/null || true
+    rm -f "$WINEPREFIX.display.pid" "$WINEPREFIX.display" "$WINEPREFIX.env"
+  fi
+}
