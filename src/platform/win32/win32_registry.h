@@ -1,0 +1,15 @@
+#pragma once
+
+#include "platform/registry.h"
+
+namespace vorlix::platform::win32 {
+
+// The registry through the ANSI functions. Keys are opened with KEY_READ or KEY_ALL_ACCESS; values
+// come back raw with their type.
+class Win32Registry final : public Registry {
+ public:
+  std::unique_ptr<RegistryKey> OpenKey(RegistryRoot root, const std::string& path,
+                                       RegistryAccess access, bool create) override;
+};
+
+}  // namespace vorlix::platform::win32
