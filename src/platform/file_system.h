@@ -43,6 +43,11 @@ class DirectorySearch {
   virtual ~DirectorySearch() = default;
   // The next entry in the order the file system returns them; nullopt at the end.
   virtual std::optional<DirEntry> Next() = 0;
+  // After Next() gave nullopt: the system's code that ended the search (18, no more files, at a
+  // normal end).
+  virtual std::uint32_t EndError() const { return kNoMoreFiles; }
+
+  static constexpr std::uint32_t kNoMoreFiles = 18;
 };
 
 struct SearchStart {

@@ -217,7 +217,11 @@ std::optional<platform::DosDateTime> FakeFileSystem::FileTimeToDos(FileTime time
   return dos;
 }
 
-FileTime FakeFileSystem::FileTimeToLocal(FileTime time) { return time; }
+FileTime FakeFileSystem::FileTimeToLocal(FileTime time) {
+  const std::uint64_t ticks = (static_cast<std::uint64_t>(time.high) << 32) | time.low;
+  const std::uint64_t local = ticks + static_cast<std::uint64_t>(localBiasSeconds * 10000000LL);
+  return {static_cast<std::uint32_t>(local), static_cast<std::uint32_t>(local >> 32)};
+}
 
 std::unique_ptr<platform::TextWriter> FakeFileSystem::CreateText(const std::string& path) {
   const std::string parent = Parent(FullPath(path));
@@ -238,7 +242,8 @@ std::string FakeFileSystem::ReadAll(const std::string& path) {
   if (failRead.count(Key(FullPath(path)))) throw InOutError(path, 5);
   const Node* node = Find(path);
   if (!node || node->folder) throw InOutError(path, 2);
-  return node->content;
+  const auto replaced = readsAs.find(Key(FullPath(path)));
+  return replaced != readsAs.end() ? replaced->second : node->content;
 }
 
 bool FakeFileSystem::Delete(const std::string& path) {

@@ -19,8 +19,8 @@ class FakeFileSystem final : public platform::FileSystem {
     bool folder = false;
     std::string content;
     std::uint32_t attributes = 0;
-    platform::FileTime creation{0xD53E8000u, 0x01A8E79Fu};  // 1 Jan 2010 (UTC)
-    platform::FileTime lastWrite{0xD53E8000u, 0x01A8E79Fu};
+    platform::FileTime creation{0x5C6E0000u, 0x01CA8A75u};  // 1 Jan 2010 00:00:00 (UTC)
+    platform::FileTime lastWrite{0x5C6E0000u, 0x01CA8A75u};
     std::uint64_t size = 0;  // for folders and faked sizes; files use content.size()
   };
 
@@ -45,6 +45,9 @@ class FakeFileSystem final : public platform::FileSystem {
   std::string currentFolder = "C:\\Work";
   std::string executable = "C:\\Tools\\Vorlix.exe";
   std::string tempFolder = "C:\\Temp\\";
+  std::int64_t localBiasSeconds = 0;  // local time minus UTC
+  // Files whose reading gives this text instead of what was written (lower-case full paths).
+  std::map<std::string, std::string> readsAs;
 
   bool FolderExists(const std::string& path) override;
   bool FileExists(const std::string& path) override;

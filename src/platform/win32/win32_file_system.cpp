@@ -28,17 +28,22 @@ class Win32Search final : public DirectorySearch {
 
   std::optional<DirEntry> Next() override {
     if (pending_) return std::exchange(pending_, std::nullopt);
+    if (!find_.valid()) return std::nullopt;
     WIN32_FIND_DATAA data;
-    if (!find_.valid() || !::FindNextFileA(find_.get(), &data)) {
+    if (!::FindNextFileA(find_.get(), &data)) {
+      endError_ = ::GetLastError();
       find_.reset();
       return std::nullopt;
     }
     return ToEntry(data);
   }
 
+  std::uint32_t EndError() const override { return endError_; }
+
  private:
   UniqueFind find_;
   std::optional<DirEntry> pending_;
+  std::uint32_t endError_ = ERROR_NO_MORE_FILES;
 };
 
 // Buffered writer: the report writes many short lines, and one system call per line is slow.

@@ -1,0 +1,91 @@
+#include "report/file_access.h"
+
+#include <array>
+#include <string_view>
+
+#include "platform/errors.h"
+#include "platform/short_string.h"
+
+namespace vorlix::report {
+
+namespace {
+
+constexpr std::array<std::string_view, 3> kTestLines = {
+    "1 A temporary text file line 1",
+    "2 A temporary text file line 2",
+    "3 A temporary text file line 3",
+};
+constexpr std::string_view kLineEnd = "\r\n";
+
+constexpr std::string_view kCreationSuccessful = "File creation successful";
+constexpr std::string_view kCreationFailed = "File creation failed";
+constexpr std::string_view kReadingBack = "Reading file back...";
+constexpr std::string_view kReadSuccessful = "File read successful";
+constexpr std::string_view kContentsCorrect = "File contents correct";
+constexpr std::string_view kContentsError = "File contents error";
+constexpr std::string_view kDeleting = "Deleting file...";
+constexpr std::string_view kDeletionSuccessful = "File deletion successful";
+constexpr std::string_view kDeletionFailed = "File deletion failed";
+constexpr std::string_view kIsNotDeleted = " ...is not deleted";
+constexpr std::string_view kIsDeleted = " ...is deleted";
+
+// Writes the three lines. A file the test opened but could not fill is removed again, so a
+// failed creation leaves no half-written file behind; the report does not mention it.
+bool CreateTestFile(platform::FileSystem& files, const std::string& path) {
+  bool opened = false;
+  try {
+    std::unique_ptr<platform::TextWriter> writer = files.CreateText(path);
+    opened = true;
+    for (std::string_view line : kTestLines) {
+      writer->Write(line);
+      writer->Write(kLineEnd);
+    }
+    writer->Close();
+    return true;
+  } catch (const InOutError&) {
+    if (opened) files.Delete(path);
+    return false;
+  }
+}
+
+// Each line read back must start with its own number; nothing else is compared.
+bool ContentsCorrect(const std::array<std::string, 3>& lines) {
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (lines[i].empty() || lines[i].front() != kTestLines[i].front()) return false;
+  }
+  return true;
+}
+
+void ReadBack(ReportFile& file, platform::FileSystem& files, const std::string& path) {
+  std::array<std::string, 3> lines;
+  try {
+    std::unique_ptr<platform::TextReader> reader = files.OpenText(path);
+    // A line missing at the end of the file reads as empty.
+    for (std::string& line : lines) line = Short(reader->ReadLine().value_or(std::string()));
+  } catch (const InOutError&) {
+    WriteCheckLine(file, 1, kReadingFileFailed, false);
+    return;
+  }
+  WriteCheckLine(file, 1, kReadSuccessful, true);
+  const bool correct = ContentsCorrect(lines);
+  WriteCheckLine(file, 1, correct ? kContentsCorrect : kContentsError, correct);
+}
+
+}  // namespace
+
+void TestFileAccess(ReportFile& file, platform::FileSystem& files, const std::string& path) {
+  const bool created = CreateTestFile(files, path);
+  WriteCheckLine(file, 1, created ? kCreationSuccessful : kCreationFailed, created);
+  if (!created) return;
+
+  file.WriteLine(kReadingBack);
+  ReadBack(file, files, path);
+
+  file.WriteLine(kDeleting);
+  const bool deleted = files.Delete(path);
+  WriteCheckLine(file, 1, deleted ? kDeletionSuccessful : kDeletionFailed, deleted);
+  const bool remains = files.FileExists(path);
+  WriteCheckLine(file, 1, path + std::string(remains ? kIsNotDeleted : kIsDeleted), !remains);
+}
+
+}  // namespace vorlix::report
