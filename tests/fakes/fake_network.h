@@ -2,6 +2,7 @@
 
 #include <map>
 #include <string>
+#include <vector>
 
 #include "platform/network_names.h"
 
@@ -12,9 +13,11 @@ class FakeNetworkNames final : public platform::NetworkNames {
  public:
   std::map<std::string, std::string> connections;
   int calls = 0;
+  std::vector<std::string> asked;  // local names in the order they were asked for
 
   std::optional<std::string> Connection(const std::string& localName) override {
     ++calls;
+    asked.push_back(localName);
     const auto found = connections.find(localName);
     if (found == connections.end()) return std::nullopt;
     return found->second;

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "platform/platform.h"
+
+namespace vorlix::drivemap {
+
+// "&Store drive map...": captures the live drive connections into the drive map file beside the
+// executable, asking before an existing file is overwritten. Errors propagate (DriveMapError
+// says that the earlier file was kept).
+void StoreDriveMap(platform::Platform& platform);
+
+// "&Convert to UNC...": asks, loads the drive map file and rewrites the program's stored folders
+// into UNC form. Returns the conversion report for the window, or nullopt when the window's text
+// must stay as it is. Errors propagate and leave the window's text alone.
+std::optional<std::string> ConvertToUNC(platform::Platform& platform, const std::string& program);
+
+}  // namespace vorlix::drivemap

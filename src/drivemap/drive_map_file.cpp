@@ -1,0 +1,65 @@
+#include "drivemap/drive_map_file.h"
+
+#include <cctype>
+
+#include "drivemap/drive_map_texts.h"
+#include "platform/short_string.h"
+
+namespace vorlix::drivemap {
+
+namespace {
+
+constexpr std::string_view kMapExtension = ".txt";
+constexpr std::size_t kShortestLine = 4;  // "X:=" and at least one character
+
+bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+
+bool IsBlank(std::string_view line) {
+  for (const char c : line) {
+    if (c != ' ' && c != '\t') return false;
+  }
+  return true;
+}
+
+// \\server\share, possibly with more path after the share.
+bool IsUncShare(std::string_view name) {
+  if (name.size() < 2 || name[0] != '\\' || name[1] != '\\') return false;
+  const std::string_view rest = name.substr(2);
+  const std::size_t slash = rest.find('\\');
+  return slash != std::string_view::npos && slash > 0 && slash + 1 < rest.size() &&
+         rest[slash + 1] != '\\';
+}
+
+std::string_view DropTrailingBackslashes(std::string_view text) {
+  while (!text.empty() && text.back() == '\\') text.remove_suffix(1);
+  return text;
+}
+
+}  // namespace
+
+std::string DriveMapFileName(platform::FileSystem& files) {
+  const std::string exe = files.ExecutablePath();
+  const std::size_t last = exe.find_last_of(".\\/:");
+  const std::size_t stem = (last != std::string::npos && exe[last] == '.') ? last : exe.size();
+  return exe.substr(0, stem) + std::string(kMapExtension);
+}
+
+std::variant<DriveMapEntry, std::string> ParseDriveMapLine(std::string_view line) {
+  if (IsBlank(line)) return std::string(texts::kReasonBlank);
+  if (!FitsShort(line)) return std::string(texts::kReasonTooLong);
+  if (line.size() < kShortestLine) return std::string(texts::kReasonTooShort);
+  if (!IsLetter(line[0]) || line[1] != ':') return std::string(texts::kReasonNoDrive);
+  if (line[2] != '=') return std::string(texts::kReasonNoSeparator);
+  const std::string_view remote = DropTrailingBackslashes(line.substr(3));
+  if (!IsUncShare(remote)) return std::string(texts::kReasonNotUnc);
+  return DriveMapEntry{std::string(line.substr(0, 2)), std::string(remote)};
+}
+
+std::string DriveMapLine(std::string_view localName, std::string_view remoteName) {
+  std::string line;
+  line.reserve(localName.size() + remoteName.size() + 3);
+  line.append(localName).append("=").append(remoteName).append("\r\n");
+  return line;
+}
+
+}  // namespace vorlix::drivemap

@@ -1,0 +1,134 @@
+#include "drivemap/network_drive_list.h"
+
+#include <algorithm>
+#include <cctype>
+#include <variant>
+
+#include "drivemap/drive_map_file.h"
+#include "drivemap/drive_map_texts.h"
+#include "platform/short_string.h"
+#include "report/temp_report.h"
+
+namespace vorlix::drivemap {
+
+namespace {
+
+constexpr std::string_view kDriveLetters = "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+constexpr std::string_view kPendingSuffix = ".new";
+constexpr std::size_t kDriveLength = 2;
+
+// Only the space counts as a blank; trailing backslashes go after the trailing spaces.
+std::string_view Trimmed(std::string_view path) {
+  while (!path.empty() && path.front() == ' ') path.remove_prefix(1);
+  while (!path.empty() && path.back() == ' ') path.remove_suffix(1);
+  while (!path.empty() && path.back() == '\\') path.remove_suffix(1);
+  return path;
+}
+
+std::string Upper(std::string_view text) {
+  std::string result(text);
+  for (char& c : result) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return result;
+}
+
+std::string Lower(std::string_view text) {
+  std::string result(text);
+  for (char& c : result) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return result;
+}
+
+int IndexOf(const std::vector<std::string>& names, const std::string& key) {
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    if (names[i] == key) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+std::string FileMessage(const std::string& fileName, std::string_view middle, std::uint32_t code,
+                        std::string_view end) {
+  return std::string(texts::kFilePrefix) + fileName + std::string(middle) + std::to_string(code) +
+         std::string(end);
+}
+
+}  // namespace
+
+void TNetworkDriveList::Clear() {
+  localNames_.clear();
+  remoteNames_.clear();
+  skipped_.clear();
+}
+
+void TNetworkDriveList::ReadCurrentMappings(platform::NetworkNames& network) {
+  Clear();
+  for (const char letter : kDriveLetters) {
+    const std::string localName{letter, ':'};
+    if (auto remote = network.Connection(localName)) {
+      localNames_.push_back(localName);
+      remoteNames_.push_back(Short(*remote));
+    }
+  }
+}
+
+void TNetworkDriveList::SaveToFile(platform::FileSystem& files, const std::string& fileName) const {
+  // The pending file is deleted whatever happens; after the replace it is already gone.
+  report::TempFile pending(files, fileName + std::string(kPendingSuffix));
+  try {
+    auto writer = files.CreateText(pending.path());
+    for (std::size_t i = 0; i < localNames_.size(); ++i) {
+      writer->Write(DriveMapLine(localNames_[i], remoteNames_[i]));
+    }
+    writer->Close();
+    writer.reset();
+    files.Replace(pending.path(), fileName);
+  } catch (const OsError& error) {
+    throw DriveMapError(
+        FileMessage(fileName, texts::kNotCreated, error.code(), texts::kNothingChanged),
+        error.code());
+  }
+}
+
+void TNetworkDriveList::LoadFromFile(platform::FileSystem& files, const std::string& fileName) {
+  Clear();
+  try {
+    auto reader = files.OpenText(fileName);
+    int number = 0;
+    while (auto line = reader->ReadLine()) {
+      ++number;
+      auto parsed = ParseDriveMapLine(*line);
+      if (auto* entry = std::get_if<DriveMapEntry>(&parsed)) {
+        localNames_.push_back(std::move(entry->localName));
+        remoteNames_.push_back(std::move(entry->remoteName));
+      } else {
+        skipped_.push_back({number, std::move(*line), std::get<std::string>(std::move(parsed))});
+      }
+    }
+  } catch (const OsError& error) {
+    Clear();
+    throw DriveMapError(
+        FileMessage(fileName, texts::kCannotBeRead, error.code(), texts::kNothingConverted),
+        error.code());
+  }
+}
+
+int TNetworkDriveList::IndexOfDrive(std::string_view path) const {
+  const std::string_view trimmed = Trimmed(path);
+  const std::string_view key =
+      trimmed.size() > kDriveLength ? trimmed.substr(0, kDriveLength) : trimmed;
+  const int upper = IndexOf(localNames_, Upper(key));
+  return upper >= 0 ? upper : IndexOf(localNames_, Lower(key));
+}
+
+bool TNetworkDriveList::IsMappedDrive(std::string_view path) const {
+  return IndexOfDrive(path) >= 0;
+}
+
+std::string TNetworkDriveList::ToUNC(std::string_view path) const {
+  const std::string_view trimmed = Trimmed(path);
+  const int index = IndexOfDrive(trimmed);
+  if (index < 0) return std::string(trimmed);
+  std::string_view rest = trimmed.substr(std::min(kDriveLength, trimmed.size()));
+  while (!rest.empty() && rest.front() == '\\') rest.remove_prefix(1);
+  return remoteNames_[static_cast<std::size_t>(index)] + "\\" + std::string(rest);
+}
+
+}  // namespace vorlix::drivemap
