@@ -118,13 +118,15 @@ TEST(FileAccess, FileThatCannotBeDeletedStays) {
   EXPECT_THAT(run.files.FilesUnder(kFolder), ElementsAre("az193201.txt"));
 }
 
-TEST(FileAccess, AFailedReportWriteIsNotTakenForAFailedTest) {
-  // The report file fails while the tested file works: the error leaves the test.
+TEST(FileAccess, AFailedReportWriteLeavesTheTestAndRemovesTheFile) {
+  // The report file fails while the tested file works: the error leaves the test, and the test
+  // file does not stay behind in the shared folder.
   AccessRun run;
   run.report.storage().writeBudget = 37 + 22 + 5;  // fails inside the read-back step
   EXPECT_THROW(TestFileAccess(run.report.file(), run.files, kTestFile), InOutError);
   EXPECT_THAT(run.report.Lines(), ElementsAre("   Passed: File creation successful",
                                               "Reading file back...", "<no CR LF>    Pa"));
+  EXPECT_THAT(run.files.FilesUnder(kFolder), IsEmpty());
 }
 
 }  // namespace

@@ -1,0 +1,248 @@
+#include "report/report_driver.h"
+
+#include <memory>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include "platform/errors.h"
+#include "platform/short_string.h"
+#include "report/file_access.h"
+#include "report/folder_listing.h"
+#include "report/probes.h"
+#include "report/universal_path.h"
+#include "settings/report_settings.h"
+
+namespace vorlix::report {
+
+namespace {
+
+using settings::kFamilySection;
+using settings::kMachineStore;
+using settings::kProgramSection;
+using settings::kServerStore;
+using settings::kUserStore;
+
+constexpr int kFullLevel = 2;
+
+constexpr std::string_view kProgramLine = "Program : ";
+constexpr std::string_view kToolName = "Vorlix.exe";
+constexpr std::string_view kPathLine = "   Path     ='";
+constexpr std::string_view kDriveLine = "   Drive    ='";
+constexpr std::string_view kUncPathLine = "   UNCPath  ='";
+constexpr std::string_view kUncDriveLine = "   UNCDrive ='";
+constexpr std::string_view kQuote = "'";
+constexpr std::string_view kLookupMakerFolder = "Lookup TarnwickPath in registry...";
+constexpr std::string_view kCheckingMakerFolder = "Checking TarnwickPath...";
+constexpr std::string_view kSearchingMakerFolder = "Searching for TarnwickPath...";
+constexpr std::string_view kLookup = "Lookup ";
+constexpr std::string_view kPathInRegistry = " Path in registry...";
+constexpr std::string_view kCheckingProgramPath = "Checking program path...";
+constexpr std::string_view kCheckingProgramFiles = "Checking program files...";
+constexpr std::string_view kContentsOf = "Contents of ";
+constexpr std::string_view kIsEmpty = " ...is empty";
+constexpr std::string_view kCheckingLicenceFolder = "Checking licence folder...";
+constexpr std::string_view kAsUnc = "   As UNC:";
+constexpr std::string_view kCheckingVirtualisedIni = "Checking virtualised Ini File ";
+constexpr std::string_view kVirtualisedLineIndent = "   ";
+constexpr std::string_view kCheckingLicenceDrive = "Checking licence folder drive...";
+constexpr std::string_view kCreatingInLicenceFolder = "Creating file in licence folder...";
+constexpr std::string_view kContentsOfLicenceFolder = "Contents of licence folder...";
+constexpr std::string_view kCheckingProjectFolder = "Checking project folder";
+constexpr std::string_view kCreatingInProjectFolder = "Creating file in project folder";
+constexpr std::string_view kSectionsFileFormat = "Sections file format settings";
+constexpr std::string_view kEndOfReport = "End of report";
+
+constexpr std::string_view kExecutableExtension = "exe";
+constexpr std::string_view kIniExtension = "ini";
+constexpr std::string_view kTestFileName = "az193201";
+constexpr std::string_view kTestFileExtension = "txt";
+
+std::string Joined(std::initializer_list<std::string_view> parts) {
+  std::string text;
+  for (std::string_view part : parts) text.append(part);
+  return text;
+}
+
+// One report from heading to end; lives for one call of Run.
+class ReportRun {
+ public:
+  ReportRun(platform::Platform& platform, ReportFile& file, const std::string& program)
+      : platform_(platform),
+        file_(file),
+        program_(Short(program)),
+        settings_(platform, program_, settings::kModeReadOnly),
+        probes_(file, platform.files) {}
+
+  void Write() {
+    WriteHeading();
+    WriteOwnLocation();
+    CheckMakerFolder();
+    CheckProgramFolder();
+    CheckProgramFiles();
+    ListServerSection();
+    CheckLicenceFolder();
+    if (ReportLevel >= kFullLevel) ListVirtualisedIni();
+    CompareLicenceDrive();
+    Line(kCreatingInLicenceFolder);
+    TestFileAccess(file_, platform_.files, TestFile(licenceFolder_));
+    Line(kContentsOfLicenceFolder);
+    ListFolder(file_, platform_.files, licenceFolder_);
+    CheckProjectFolder();
+    if (ReportLevel >= kFullLevel) ReportFileFormatSettings();
+    WriteEnd();
+  }
+
+ private:
+  void Line(std::string_view text) { file_.WriteLine(text); }
+
+  std::string Universal(std::string_view path) {
+    return UniversalPath(platform_.files, platform_.network, path);
+  }
+
+  // The setting line, and the value the probes examine: "Absent" when the setting is missing.
+  // One read serves both, because the server store remembers the default a read returned.
+  std::string ReadAndReport(int store, int section, std::string_view ident) {
+    const std::string value = settings_.ReportSetting(file_, store, section, std::string(ident));
+    return settings::TReportSettings::IsMissing(value) ? std::string(settings::kAbsentPath)
+                                                       : Short(value);
+  }
+
+  static std::string TestFile(std::string_view folder) {
+    return FileNameFromParts(folder, kTestFileName, kTestFileExtension);
+  }
+
+  void WriteHeading() {
+    report::WriteHeading(file_, platform_.clock);
+    Line(Joined({kProgramLine, program_}));
+    Line("");
+  }
+
+  void WriteOwnLocation() {
+    const std::string own = Short(platform_.files.ExecutablePath());
+    const std::string universal = Universal(own);
+    Line(kToolName);
+    Line(Joined({kPathLine, own, kQuote}));
+    Line(Joined({kDriveLine, PathDrive(own), kQuote}));
+    Line(Joined({kUncPathLine, universal, kQuote}));
+    Line(Joined({kUncDriveLine, PathDrive(universal), kQuote}));
+  }
+
+  void CheckMakerFolder() {
+    Line(kLookupMakerFolder);
+    const std::string makerFolder =
+        ReadAndReport(kMachineStore, kFamilySection, settings::kTarnWickPathIdent);
+    Line(kCheckingMakerFolder);
+    probes_.CheckFolder(makerFolder);
+    Line(kSearchingMakerFolder);
+    probes_.SearchEntry(makerFolder);
+  }
+
+  void CheckProgramFolder() {
+    Line(Joined({kLookup, program_, kPathInRegistry}));
+    programFolder_ = ReadAndReport(kMachineStore, kProgramSection, settings::kPathIdent);
+    Line(kCheckingProgramPath);
+    probes_.CheckFolder(programFolder_);
+  }
+
+  void CheckProgramFiles() {
+    Line(kCheckingProgramFiles);
+    programExecutable_ = FileNameFromParts(programFolder_, program_, kExecutableExtension);
+    programIni_ = FileNameFromParts(programFolder_, program_, kIniExtension);
+    probes_.CheckFile(programExecutable_);
+    probes_.CheckFile(programIni_);
+  }
+
+  void ListServerSection() {
+    Line(Joined({kContentsOf, programIni_}));
+    std::vector<std::string> values;
+    settings_.ReadSectionValues(kServerStore, kProgramSection, values);
+    for (const std::string& value : values) WriteCheckLine(file_, 1, value, true);
+    if (values.empty()) WriteCheckLine(file_, 1, Joined({programIni_, kIsEmpty}), false);
+  }
+
+  void CheckLicenceFolder() {
+    Line(kCheckingLicenceFolder);
+    licenceFolder_ = ReadAndReport(kServerStore, kProgramSection, settings::kLicenseFolderIdent);
+    probes_.CheckFolder(licenceFolder_);
+    Line(kAsUnc);
+    probes_.CheckFolder(Universal(licenceFolder_));
+  }
+
+  // The program's ini file as the licence folder holds it, line by line. Only the reading of
+  // that file is guarded: a failed write of the report still ends the report.
+  void ListVirtualisedIni() {
+    const std::string name = FileNameFromParts(licenceFolder_, program_, kIniExtension);
+    Line(Joined({kCheckingVirtualisedIni, name}));
+    probes_.CheckFile(name);
+    if (!platform_.files.FileExists(name)) return;
+    Line(Joined({kContentsOf, name}));
+    std::unique_ptr<platform::TextReader> reader;
+    try {
+      reader = platform_.files.OpenText(name);
+    } catch (const InOutError&) {
+      WriteCheckLine(file_, 1, kReadingFileFailed, false);
+      return;
+    }
+    for (;;) {
+      std::optional<std::string> line;
+      try {
+        line = reader->ReadLine();
+      } catch (const InOutError&) {
+        WriteCheckLine(file_, 1, kReadingFileFailed, false);
+        return;
+      }
+      if (!line) return;
+      Line(Joined({kVirtualisedLineIndent, Short(*line)}));
+    }
+  }
+
+  void CompareLicenceDrive() {
+    Line(kCheckingLicenceDrive);
+    probes_.CompareDrives(licenceFolder_, programExecutable_);
+    Line(kAsUnc);
+    probes_.CompareDrives(Universal(licenceFolder_), Universal(programExecutable_));
+  }
+
+  void CheckProjectFolder() {
+    Line(kCheckingProjectFolder);
+    const std::string projectFolder =
+        ReadAndReport(kUserStore, kFamilySection, settings::kTarnWickProjectPathIdent);
+    probes_.CheckFolder(projectFolder);
+    Line(kCreatingInProjectFolder);
+    TestFileAccess(file_, platform_.files, TestFile(projectFolder));
+  }
+
+  void ReportFileFormatSettings() {
+    Line(kSectionsFileFormat);
+    for (std::string_view ident : {settings::kProgramNameIdent, settings::kSectionsFormatIdent,
+                                   settings::kSectionsReleaseIdent}) {
+      settings_.ReportSetting(file_, kMachineStore, kProgramSection, std::string(ident));
+    }
+  }
+
+  void WriteEnd() {
+    Line("");
+    Line(kRuleLine);
+    Line(kEndOfReport);
+  }
+
+  platform::Platform& platform_;
+  ReportFile& file_;
+  const std::string program_;
+  settings::TReportSettings settings_;
+  PathProbes probes_;
+  std::string programFolder_;
+  std::string programExecutable_;
+  std::string programIni_;
+  std::string licenceFolder_;
+};
+
+}  // namespace
+
+void DiagnosticReport::Run(ReportFile& file, const std::string& program, int level) {
+  ReportLevel = level;
+  ReportRun(platform_, file, program).Write();
+}
+
+}  // namespace vorlix::report

@@ -1,0 +1,331 @@
+#include "report/report_driver.h"
+
+#include <algorithm>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "fakes/fake_platform.h"
+#include "platform/errors.h"
+#include "unit/report_lines.h"
+
+namespace vorlix::report {
+namespace {
+
+using platform::RegistryRoot;
+using ::testing::ElementsAre;
+using ::testing::ElementsAreArray;
+using Lines = std::vector<std::string>;
+
+const std::string kRule(67, '-');
+constexpr const char* kServerIni = "C:\\Prog\\Ostrelan\\Ostrelan.Ini";
+
+// An installed Ostrelan: program folder on C:, licence folder on the mapped drive S:.
+struct InstalledMachine {
+  InstalledMachine() {
+    auto& reg = machine.registry;
+    reg.SetString(RegistryRoot::LocalMachine, "Software\\Tarnwick\\Tarnwick", "TarnWickPath",
+                  "C:\\Tarnwick");
+    reg.SetString(RegistryRoot::LocalMachine, "Software\\Tarnwick\\Ostrelan", "Path",
+                  "C:\\Prog\\Ostrelan");
+    reg.SetString(RegistryRoot::LocalMachine, "Software\\Tarnwick\\Ostrelan", "ProgramName",
+                  "Ostrelan 7");
+    reg.SetString(RegistryRoot::LocalMachine, "Software\\Tarnwick\\Ostrelan", "SectionsFormat",
+                  "3");
+    reg.SetString(RegistryRoot::LocalMachine, "Software\\Tarnwick\\Ostrelan", "SectionsRelease",
+                  "");
+    reg.SetString(RegistryRoot::CurrentUser, "Software\\Tarnwick\\Tarnwick", "TarnWickProjectPath",
+                  "C:\\Projects");
+    machine.profile.Set(kServerIni, "Ostrelan", "LicenseFolder", "S:\\Licence");
+    machine.profile.Set(kServerIni, "Ostrelan", "Users", "5");
+    auto& fs = machine.files;
+    fs.AddFolder("C:\\Tarnwick");
+    fs.AddFile("C:\\Prog\\Ostrelan\\Ostrelan.exe", "MZ");
+    fs.AddFile("C:\\Prog\\Ostrelan\\Ostrelan.Ini", "[Ostrelan]\r\n");
+    fs.AddFolder("S:\\Licence");
+    fs.AddFile("S:\\Licence\\Ostrelan.ini", "[Ostrelan]\r\nUsers=5\r\n");
+    fs.AddFile("S:\\Licence\\licence.dat", std::string(100, 'L'));
+    fs.AddFolder("\\\\lic-server\\licences\\Licence");
+    fs.AddFolder("C:\\Projects");
+    machine.network.connections["S:"] = "\\\\lic-server\\licences";
+  }
+
+  Lines Report(int level, const std::string& program = "Ostrelan") {
+    testing::CapturedReport report(1);
+    DiagnosticReport(machine.platform).Run(report.file(), program, level);
+    return report.Lines();
+  }
+
+  fakes::FakeMachine machine;
+};
+
+// The lines of a file-access test that passes throughout.
+Lines AccessPassed(const std::string& file) {
+  return {"   Passed: File creation successful",
+          "Reading file back...",
+          "   Passed: File read successful",
+          "   Passed: File contents correct",
+          "Deleting file...",
+          "   Passed: File deletion successful",
+          "   Passed: " + file + " ...is deleted"};
+}
+
+Lines Concat(std::initializer_list<Lines> parts) {
+  Lines all;
+  for (const Lines& part : parts) all.insert(all.end(), part.begin(), part.end());
+  return all;
+}
+
+// Time=1008795648 is 1 Jan 2010 00:00:00, the fake's time stamp: FAT date 15393, time 0.
+const Lines kInstalledNormal = Concat({
+    {"",
+     "Vorlix  -  Tarnwick network diagnostic tool  -  8/12/2026 14:05:09",
+     kRule,
+     "Program : Ostrelan",
+     "",
+     "Vorlix.exe",
+     "   Path     ='C:\\Tools\\Vorlix.exe'",
+     "   Drive    ='C:'",
+     "   UNCPath  ='C:\\Tools\\Vorlix.exe'",
+     "   UNCDrive ='C:'",
+     "Lookup TarnwickPath in registry...",
+     "   Passed: HKEY_LOCAL_MACHINE\\Software\\Tarnwick\\Tarnwick\\TarnWickPath=C:\\Tarnwick",
+     "Checking TarnwickPath...",
+     "   Passed: C:\\Tarnwick ...found",
+     "Searching for TarnwickPath...",
+     "   Passed: C:\\Tarnwick ...search succesful",
+     "Lookup Ostrelan Path in registry...",
+     "   Passed: HKEY_LOCAL_MACHINE\\Software\\Tarnwick\\Ostrelan\\Path=C:\\Prog\\Ostrelan",
+     "Checking program path...",
+     "   Passed: C:\\Prog\\Ostrelan ...found",
+     "Checking program files...",
+     "   Passed: C:\\Prog\\Ostrelan\\Ostrelan.exe ...found",
+     "   Passed: C:\\Prog\\Ostrelan\\Ostrelan.ini ...found",
+     "Contents of C:\\Prog\\Ostrelan\\Ostrelan.ini",
+     "   Passed: LicenseFolder=S:\\Licence",
+     "   Passed: Users=5",
+     "Checking licence folder...",
+     "   Passed: Ostrelan.ini [Ostrelan] LicenseFolder=S:\\Licence",
+     "   Passed: S:\\Licence ...found",
+     "   As UNC:",
+     "   Passed: \\\\lic-server\\licences\\Licence ...found",
+     "Checking licence folder drive...",
+     "   FAILED: 'S:' <> 'C:'",
+     "   As UNC:",
+     "   FAILED: '\\\\LIC-SERVER' <> 'C:'",
+     "Creating file in licence folder..."},
+    AccessPassed("S:\\Licence\\az193201.txt"),
+    {"Contents of licence folder...", "   Path=S:\\Licence\\*.*",
+     "   Files:", "      Time=1008795648 Size=       0 Attr=      16 Name=.",
+     "      Time=1008795648 Size=       0 Attr=      16 Name=..",
+     "      Time=1008795648 Size=      21 Attr=      32 Name=Ostrelan.ini",
+     "      Time=1008795648 Size=     100 Attr=      32 Name=licence.dat",
+     "Checking project folder",
+     "   Passed: HKEY_CURRENT_USER\\Software\\Tarnwick\\TarnWickProjectPath=C:\\Projects",
+     "   Passed: C:\\Projects ...found", "Creating file in project folder"},
+    AccessPassed("C:\\Projects\\az193201.txt"),
+    {"", kRule, "End of report"},
+});
+
+Lines Without(const Lines& lines, const Lines& removed) {
+  Lines kept;
+  for (const auto& line : lines) {
+    if (std::find(removed.begin(), removed.end(), line) == removed.end()) kept.push_back(line);
+  }
+  return kept;
+}
+
+// The n lines that follow the first line equal to marker.
+Lines After(const Lines& lines, const std::string& marker, std::size_t n) {
+  const auto found = std::find(lines.begin(), lines.end(), marker);
+  if (found == lines.end()) return {"<" + marker + " not found>"};
+  const auto available = static_cast<std::size_t>(lines.end() - found - 1);
+  return Lines(found + 1, found + 1 + static_cast<std::ptrdiff_t>(std::min(n, available)));
+}
+
+TEST(DiagnosticReport, InstalledProgramNormal) {
+  InstalledMachine m;
+  EXPECT_THAT(m.Report(1), ElementsAreArray(kInstalledNormal));
+}
+
+TEST(DiagnosticReport, FullAddsTheVirtualisedIniTimeStampsAndFormatSettingsOnly) {
+  InstalledMachine m;
+  const Lines full = m.Report(2);
+  const Lines virtualised = {"Checking virtualised Ini File S:\\Licence\\Ostrelan.ini",
+                             "   Passed: S:\\Licence\\Ostrelan.ini ...found",
+                             "Contents of S:\\Licence\\Ostrelan.ini", "   [Ostrelan]",
+                             "   Users=5"};
+  const Lines stamps = {"   Passed: CreationTime=1550712832:30050933",
+                        "   Passed: FatDateTime=0:15393"};
+  const Lines format = {
+      "Sections file format settings",
+      "   Passed: HKEY_LOCAL_MACHINE\\Software\\Tarnwick\\Ostrelan\\ProgramName=Ostrelan 7",
+      "   Passed: HKEY_LOCAL_MACHINE\\Software\\Tarnwick\\Ostrelan\\SectionsFormat=3",
+      "   Passed: HKEY_LOCAL_MACHINE\\Software\\Tarnwick\\Ostrelan\\SectionsRelease="};
+  EXPECT_THAT(After(full, "   Passed: C:\\Tarnwick ...search succesful", 2),
+              ElementsAreArray(stamps));
+  EXPECT_THAT(After(full, "   Passed: \\\\lic-server\\licences\\Licence ...found", 6),
+              ElementsAreArray(Concat({virtualised, {"Checking licence folder drive..."}})));
+  EXPECT_THAT(After(full, "   Passed: C:\\Projects\\az193201.txt ...is deleted", 5),
+              ElementsAreArray(Concat({format, {""}})));
+  EXPECT_THAT(Without(full, Concat({virtualised, stamps, format})),
+              ElementsAreArray(kInstalledNormal));
+}
+
+TEST(DiagnosticReport, ProgramNotInstalledRunsThroughEverySection) {
+  fakes::FakeMachine machine;
+  testing::CapturedReport report(2);
+  DiagnosticReport(machine.platform).Run(report.file(), "Gaspin", 1);
+  const Lines expected = Concat({
+      {"",
+       "Vorlix  -  Tarnwick network diagnostic tool  -  8/12/2026 14:05:09",
+       kRule,
+       "Program : Gaspin",
+       "",
+       "Vorlix.exe",
+       "   Path     ='C:\\Tools\\Vorlix.exe'",
+       "   Drive    ='C:'",
+       "   UNCPath  ='C:\\Tools\\Vorlix.exe'",
+       "   UNCDrive ='C:'",
+       "Lookup TarnwickPath in registry...",
+       "   FAILED: HKEY_LOCAL_MACHINE\\Software\\Tarnwick\\Tarnwick\\TarnWickPath=     ...missing",
+       "Checking TarnwickPath...",
+       "   FAILED: Absent ...is missing",
+       "Searching for TarnwickPath...",
+       "   FAILED: Absent ...search failed Reply=2 - Check that folder is not topmost",
+       "Lookup Gaspin Path in registry...",
+       "   FAILED: HKEY_LOCAL_MACHINE\\Software\\Tarnwick\\Gaspin\\Path=     ...missing",
+       "Checking program path...",
+       "   FAILED: Absent ...is missing",
+       "Checking program files...",
+       "   FAILED: Absent\\Gaspin.exe ...is missing",
+       "   FAILED: Absent\\Gaspin.ini ...is missing",
+       "Contents of Absent\\Gaspin.ini",
+       "   FAILED: Absent\\Gaspin.ini ...is empty",
+       "Checking licence folder...",
+       "   FAILED: Gaspin.ini [Gaspin] LicenseFolder=     ...missing",
+       "   FAILED: Absent ...is missing",
+       "   As UNC:",
+       "   FAILED: C:\\Work\\Absent ...is missing",
+       "Checking licence folder drive...",
+       "   Passed: '' = ''",
+       "   As UNC:",
+       "   Passed: 'C:' = 'C:'",
+       "Creating file in licence folder...",
+       "   FAILED: File creation failed",
+       "Contents of licence folder...",
+       "   Path=Absent\\*.*",
+       "   Files:",
+       "Checking project folder",
+       "   FAILED: HKEY_CURRENT_USER\\Software\\Tarnwick\\TarnWickProjectPath=     ...missing",
+       "   FAILED: Absent ...is missing",
+       "Creating file in project folder",
+       "   FAILED: File creation failed",
+       "",
+       kRule,
+       "End of report"},
+  });
+  EXPECT_THAT(report.Lines(), ElementsAreArray(expected));
+  EXPECT_EQ(ReportLevel, 1);
+}
+
+TEST(DiagnosticReport, LicenceFolderKeyMissingFromTheIniIsReportedMissingAndProbedAsAbsent) {
+  for (const bool iniExists : {true, false}) {
+    InstalledMachine m;
+    m.machine.profile.files.clear();
+    if (iniExists) m.machine.profile.Set(kServerIni, "Ostrelan", "Users", "5");
+    const Lines lines = m.Report(2);
+    EXPECT_THAT(After(lines, "Checking licence folder...", 4),
+                ElementsAre("   FAILED: Ostrelan.ini [Ostrelan] LicenseFolder=     ...missing",
+                            "   FAILED: Absent ...is missing",
+                            "   As UNC:", "   FAILED: C:\\Work\\Absent ...is missing"))
+        << "ini file exists: " << iniExists;
+    EXPECT_THAT(After(lines, "   FAILED: C:\\Work\\Absent ...is missing", 2),
+                ElementsAre("Checking virtualised Ini File Absent\\Ostrelan.ini",
+                            "   FAILED: Absent\\Ostrelan.ini ...is missing"));
+    EXPECT_THAT(After(lines, "Checking licence folder drive...", 3),
+                ElementsAre("   FAILED: '' <> 'C:'", "   As UNC:", "   Passed: 'C:' = 'C:'"));
+    EXPECT_THAT(After(lines, "Contents of licence folder...", 2),
+                ElementsAre("   Path=Absent\\*.*", "   Files:"));
+  }
+}
+
+TEST(DiagnosticReport, IniSectionWithoutValuesIsEmpty) {
+  InstalledMachine m;
+  m.machine.profile.files.clear();
+  m.machine.profile.Set(kServerIni, "Other", "LicenseFolder", "S:\\Licence");
+  EXPECT_THAT(After(m.Report(1), "Contents of C:\\Prog\\Ostrelan\\Ostrelan.ini", 2),
+              ElementsAre("   FAILED: C:\\Prog\\Ostrelan\\Ostrelan.ini ...is empty",
+                          "Checking licence folder..."));
+}
+
+TEST(DiagnosticReport, VirtualisedIniThatCannotBeOpenedEndsItsListingOnly) {
+  InstalledMachine m;
+  m.machine.files.failRead.insert(fakes::FakeFileSystem::Key("S:\\Licence\\Ostrelan.ini"));
+  EXPECT_THAT(After(m.Report(2), "Checking virtualised Ini File S:\\Licence\\Ostrelan.ini", 4),
+              ElementsAre("   Passed: S:\\Licence\\Ostrelan.ini ...found",
+                          "Contents of S:\\Licence\\Ostrelan.ini", "   FAILED: Reading file failed",
+                          "Checking licence folder drive..."));
+}
+
+TEST(DiagnosticReport, FileAccessFaultsInTheTestedFolders) {
+  InstalledMachine m;
+  m.machine.files.failCreateIn.insert(fakes::FakeFileSystem::Key("C:\\Projects"));
+  m.machine.files.failRead.insert(fakes::FakeFileSystem::Key("S:\\Licence\\az193201.txt"));
+  const Lines lines = m.Report(1);
+  EXPECT_THAT(After(lines, "Creating file in licence folder...", 8),
+              ElementsAre("   Passed: File creation successful", "Reading file back...",
+                          "   FAILED: Reading file failed", "Deleting file...",
+                          "   Passed: File deletion successful",
+                          "   Passed: S:\\Licence\\az193201.txt ...is deleted",
+                          "Contents of licence folder...", "   Path=S:\\Licence\\*.*"));
+  EXPECT_THAT(After(lines, "Creating file in project folder", 2),
+              ElementsAre("   FAILED: File creation failed", ""));
+}
+
+TEST(DiagnosticReport, UndeletableTestFileStaysAndIsListed) {
+  InstalledMachine m;
+  m.machine.files.failDelete.insert(fakes::FakeFileSystem::Key("S:\\Licence\\az193201.txt"));
+  const Lines lines = m.Report(1);
+  EXPECT_THAT(After(lines, "Deleting file...", 2),
+              ElementsAre("   FAILED: File deletion failed",
+                          "   FAILED: S:\\Licence\\az193201.txt ...is not deleted"));
+  EXPECT_EQ(After(lines, "   Files:", 5).back(),
+            "      Time=1008795648 Size=      96 Attr=      32 Name=az193201.txt");
+}
+
+TEST(DiagnosticReport, FailedReportWriteEndsTheReportWithInOutError) {
+  InstalledMachine m;
+  testing::CapturedReport report(1);
+  report.storage().writeBudget = 1500;
+  EXPECT_THROW(DiagnosticReport(m.machine.platform).Run(report.file(), "Ostrelan", 1), InOutError);
+  const Lines lines = report.Lines();
+  ASSERT_FALSE(lines.empty());
+  EXPECT_EQ(lines.back().rfind("<no CR LF>", 0), 0u);
+  EXPECT_LT(lines.size(), kInstalledNormal.size());
+}
+
+TEST(DiagnosticReport, ToolOnAMappedDriveShowsTheServer) {
+  InstalledMachine m;
+  m.machine.files.executable = "t:\\Tools\\Vorlix.exe";
+  m.machine.network.connections["T:"] = "\\\\toolbox\\apps";
+  EXPECT_THAT(After(m.Report(1), "Vorlix.exe", 4),
+              ElementsAre("   Path     ='t:\\Tools\\Vorlix.exe'", "   Drive    ='T:'",
+                          "   UNCPath  ='\\\\toolbox\\apps\\Tools\\Vorlix.exe'",
+                          "   UNCDrive ='\\\\TOOLBOX'"));
+}
+
+TEST(DiagnosticReport, LicenceFolderOnTheProgramsServerPassesAsUnc) {
+  InstalledMachine m;
+  m.machine.registry.SetString(RegistryRoot::LocalMachine, "Software\\Tarnwick\\Ostrelan", "Path",
+                               "P:\\Ostrelan");
+  m.machine.profile.files.clear();
+  m.machine.profile.Set("P:\\Ostrelan\\Ostrelan.Ini", "Ostrelan", "LicenseFolder", "S:\\Licence");
+  m.machine.network.connections["P:"] = "\\\\LIC-server\\programs";
+  EXPECT_THAT(After(m.Report(1), "Checking licence folder drive...", 3),
+              ElementsAre("   FAILED: 'S:' <> 'P:'",
+                          "   As UNC:", "   Passed: '\\\\LIC-SERVER' = '\\\\LIC-SERVER'"));
+}
+
+}  // namespace
+}  // namespace vorlix::report
