@@ -24,13 +24,15 @@ vorlix_ensure_display() {
   local fifo
   fifo=$(mktemp -u)
   mkfifo "$fifo"
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" </dev/null >/dev/null 2>&1 8>&- 9>&- &
+  Xvfb -displayfd 3 -screen 0 1600x1200x24 -nolisten tcp 3>"$fifo" </dev/null >/dev/null 2>&1 8>&- 9>&- &
   echo $! >"$file.pid"
   local number
   read -r number <"$fifo"
   rm -f "$fifo"
   echo "$number" >"$file"
   export DISPLAY=":$number"
+  # A wineserver left from an earlier display would keep Wine's desktop on the old one.
+  wineserver -k >/dev/null 2>&1 || true
 }
 
 # True when a wineserver is serving this prefix.
@@ -51,6 +53,11 @@ vorlix_ensure_prefix() {
       "$VORLIX_WINE" wineboot -i </dev/null >/dev/null 2>&1 9>&- || true
       wineserver -w 9>&-
     fi
+    if [ ! -f "$WINEPREFIX/.vorlix-unmanaged" ]; then
+      # Xvfb has no window manager; unmanaged windows spare a wait of seconds on every close.
+      "$VORLIX_WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \
+        </dev/null >/dev/null 2>&1 9>&- && touch "$WINEPREFIX/.vorlix-unmanaged"
+    fi
     if ! vorlix_server_running; then
       wineserver -p60 </dev/null >/dev/null 2>&1 9>&- || true
       "$VORLIX_WINE" wineboot </dev/null >/dev/null 2>&1 9>&- || true
@@ -62,10 +69,9 @@ vorlix_wine_setup() {
   (
     flock 8
     vorlix_ensure_display
-    declare -p DISPLAY >"$WINEPREFIX.env"
+    echo "$DISPLAY" >"$WINEPREFIX.env"
   ) 8>"$WINEPREFIX.display.lock"
-  # shellcheck disable=SC1090
-  . "$WINEPREFIX.env"
+  DISPLAY=$(cat "$WINEPREFIX.env")
   export DISPLAY
   vorlix_ensure_prefix
 }

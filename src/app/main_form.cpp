@@ -1,0 +1,392 @@
+#include "app/main_form.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+#include <exception>
+#include <vector>
+
+#include "platform/errors.h"
+#include "platform/short_string.h"
+#include "report/report_file.h"
+#include "report/safe_save.h"
+
+namespace vorlix::app {
+
+namespace {
+
+constexpr char kWindowClass[] = "TForm1";
+constexpr int kClientWidth = 904;
+constexpr int kClientHeight = 742;
+constexpr int kLeft = 571;
+constexpr int kTop = 96;
+constexpr int kFirstControlId = 100;  // clear of IDOK and IDCANCEL
+
+enum Anchor : unsigned { kLeftEdge = 1, kTopEdge = 2, kRightEdge = 4, kBottomEdge = 8 };
+
+struct ControlSpec {
+  Control id;
+  const char* windowClass;
+  const char* text;
+  RECT place;  // left, top, width, height as designed
+  DWORD style;
+  unsigned anchors;
+};
+
+constexpr DWORD kButton = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON;
+constexpr DWORD kDropDownList = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST;
+constexpr DWORD kMemo = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | WS_HSCROLL |
+                        ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_WANTRETURN |
+                        ES_NOHIDESEL;
+
+// In the order the keyboard focus moves through them.
+constexpr ControlSpec kControls[kControlCount] = {
+    {Control::ComboBox1, "COMBOBOX", "", {7, 14, 218, 24}, kDropDownList, kLeftEdge | kTopEdge},
+    {Control::ComboBox2, "COMBOBOX", "", {238, 14, 162, 24}, kDropDownList, kLeftEdge | kTopEdge},
+    {Control::CreateBtn, "BUTTON", "&Create", {413, 14, 99, 28}, kButton, kLeftEdge | kTopEdge},
+    {Control::SaveAsBtn,
+     "BUTTON",
+     "&Save as...",
+     {794, 14, 99, 28},
+     kButton,
+     kTopEdge | kRightEdge},
+    {Control::Memo1,
+     "EDIT",
+     "Memo1",
+     {7, 49, 889, 618},
+     kMemo,
+     kLeftEdge | kTopEdge | kRightEdge | kBottomEdge},
+    {Control::SaveDriveMapBtn,
+     "BUTTON",
+     "&Store drive map...",
+     {7, 702, 127, 28},
+     kButton,
+     kLeftEdge | kBottomEdge},
+    {Control::UNCBtn,
+     "BUTTON",
+     "&Convert to UNC...",
+     {147, 702, 127, 28},
+     kButton,
+     kLeftEdge | kBottomEdge},
+    {Control::CloseBtn, "BUTTON", "&Close", {801, 702, 95, 28}, kButton, kRightEdge | kBottomEdge},
+    // The line that separates the text box from the bottom row: the bottom edge of an 889 x 8
+    // frame at 7, 680.
+    {Control::Bevel1,
+     "STATIC",
+     "",
+     {7, 686, 889, 2},
+     WS_CHILD | WS_VISIBLE | SS_ETCHEDHORZ,
+     kLeftEdge | kRightEdge | kBottomEdge},
+};
+
+constexpr const char* kPrograms[] = {"Ostrelan", "Brannicle", "Corvagent",
+                                     "Delmoran", "Ferlund",   "Gaspin"};
+constexpr const char* kLevels[] = {"Normal", "Full"};
+
+int ControlId(Control which) { return kFirstControlId + static_cast<int>(which); }
+
+char MnemonicOf(const char* text) {
+  for (const char* p = text; *p; ++p) {
+    if (*p == '&' && p[1] != '\0' && p[1] != '&') {
+      return static_cast<char>(std::toupper(static_cast<unsigned char>(p[1])));
+    }
+  }
+  return '\0';
+}
+
+int CALLBACK FontFound(const LOGFONTA*, const TEXTMETRICA*, DWORD, LPARAM found) {
+  *reinterpret_cast<bool*>(found) = true;
+  return 0;
+}
+
+bool ScreenFontInstalled(const char* face) {
+  LOGFONTA query{};
+  query.lfCharSet = DEFAULT_CHARSET;
+  lstrcpynA(query.lfFaceName, face, LF_FACESIZE);
+  bool found = false;
+  HDC screen = ::GetDC(nullptr);
+  ::EnumFontFamiliesExA(screen, &query, FontFound, reinterpret_cast<LPARAM>(&found), 0);
+  ::ReleaseDC(nullptr, screen);
+  return found;
+}
+
+HFONT MakeFont(const char* face, int height) {
+  return ::CreateFontA(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                       DEFAULT_PITCH | FF_DONTCARE, face);
+}
+
+void RegisterWindowClass(HINSTANCE instance, WNDPROC procedure) {
+  WNDCLASSEXA windowClass{};
+  if (::GetClassInfoExA(instance, kWindowClass, &windowClass)) return;
+  windowClass.cbSize = sizeof windowClass;
+  windowClass.lpfnWndProc = procedure;
+  windowClass.hInstance = instance;
+  windowClass.hIcon = ::LoadIconA(instance, MAKEINTRESOURCEA(1));
+  windowClass.hIconSm = windowClass.hIcon;
+  windowClass.hCursor = ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
+  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  windowClass.lpszClassName = kWindowClass;
+  ::RegisterClassExA(&windowClass);
+}
+
+}  // namespace
+
+TForm1::TForm1(HINSTANCE instance, MainFormServices services)
+    : instance_(instance), services_(std::move(services)) {
+  RegisterWindowClass(instance_, &TForm1::WindowProc);
+  const DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+  RECT frame{0, 0, kClientWidth, kClientHeight};
+  ::AdjustWindowRectEx(&frame, style, FALSE, WS_EX_CONTROLPARENT);
+  window_ = ::CreateWindowExA(WS_EX_CONTROLPARENT, kWindowClass, kFormCaption, style, kLeft, kTop,
+                              frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
+                              instance_, this);
+  if (!window_) throw OsError("Cannot create the main window", ::GetLastError());
+  CreateControls();
+  ApplyFontSubstitution();
+}
+
+TForm1::~TForm1() {
+  if (window_) {
+    ::SetWindowLongPtrA(window_, GWLP_USERDATA, 0);
+    ::DestroyWindow(window_);
+  }
+}
+
+void TForm1::CreateControls() {
+  for (const ControlSpec& spec : kControls) {
+    const RECT& r = spec.place;
+    HWND control = ::CreateWindowExA(
+        std::string_view(spec.windowClass) == "EDIT" ? WS_EX_CLIENTEDGE : 0, spec.windowClass,
+        spec.text, spec.style, r.left, r.top, r.right, r.bottom, window_,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(spec.id))), instance_, nullptr);
+    if (!control) throw OsError("Cannot create a control", ::GetLastError());
+    controls_[static_cast<std::size_t>(spec.id)] = control;
+  }
+  for (const char* program : kPrograms) {
+    ::SendMessageA(control(Control::ComboBox1), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(program));
+  }
+  for (const char* level : kLevels) {
+    ::SendMessageA(control(Control::ComboBox2), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(level));
+  }
+  // A report of any length must show whole; the default limit is about 30,000 characters.
+  ::SendMessageA(control(Control::Memo1), EM_SETLIMITTEXT, 0, 0);
+}
+
+void TForm1::ApplyFontSubstitution() {
+  HDC screen = ::GetDC(nullptr);
+  const int pixelsPerInch = ::GetDeviceCaps(screen, LOGPIXELSY);
+  ::ReleaseDC(nullptr, screen);
+  const char* face =
+      ScreenFontInstalled("Microsoft Sans Serif") ? "Microsoft Sans Serif" : "MS Sans Serif";
+  windowFont_.reset(MakeFont(face, -::MulDiv(8, pixelsPerInch, 72)));
+  memoFont_.reset(MakeFont("Courier New", -13));
+  ::SendMessageA(window_, WM_SETFONT, reinterpret_cast<WPARAM>(windowFont_.get()), FALSE);
+  for (const ControlSpec& spec : kControls) {
+    HGDIOBJ font = spec.id == Control::Memo1 ? memoFont_.get() : windowFont_.get();
+    ::SendMessageA(control(spec.id), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  }
+}
+
+void TForm1::LayOut(int clientWidth, int clientHeight) {
+  const int dx = clientWidth - kClientWidth;
+  const int dy = clientHeight - kClientHeight;
+  HDWP batch = ::BeginDeferWindowPos(static_cast<int>(kControlCount));
+  for (const ControlSpec& spec : kControls) {
+    int left = spec.place.left, top = spec.place.top;
+    int width = spec.place.right, height = spec.place.bottom;
+    if (spec.anchors & kRightEdge) {
+      if (spec.anchors & kLeftEdge)
+        width += dx;
+      else
+        left += dx;
+    }
+    if (spec.anchors & kBottomEdge) {
+      if (spec.anchors & kTopEdge)
+        height += dy;
+      else
+        top += dy;
+    }
+    if (batch) {
+      batch = ::DeferWindowPos(batch, control(spec.id), nullptr, left, top, std::max(width, 0),
+                               std::max(height, 0), SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+  }
+  if (batch) ::EndDeferWindowPos(batch);
+}
+
+void TForm1::Show(int showCommand) {
+  Run(&TForm1::FormShow);
+  ::ShowWindow(window_, showCommand);
+  ::SetFocus(control(Control::ComboBox1));
+}
+
+LRESULT CALLBACK TForm1::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
+    ::SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+  }
+  auto* form = reinterpret_cast<TForm1*>(::GetWindowLongPtrA(window, GWLP_USERDATA));
+  if (form && form->window_ == window) return form->HandleMessage(message, wParam, lParam);
+  return ::DefWindowProcA(window, message, wParam, lParam);
+}
+
+LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_COMMAND:
+      if (lParam != 0) OnCommand(LOWORD(wParam), HIWORD(wParam));
+      return 0;
+    case WM_SIZE:
+      if (wParam != SIZE_MINIMIZED) LayOut(LOWORD(lParam), HIWORD(lParam));
+      return 0;
+    case WM_DESTROY:
+      window_ = nullptr;
+      ::PostQuitMessage(0);
+      return 0;
+    default:
+      return ::DefWindowProcA(window_, message, wParam, lParam);
+  }
+}
+
+void TForm1::OnCommand(int id, int code) {
+  const auto which = static_cast<Control>(id - kFirstControlId);
+  if (which == Control::ComboBox1 || which == Control::ComboBox2) {
+    if (code == CBN_SELCHANGE) Run(&TForm1::ComboBox1Click);
+    return;
+  }
+  // A disabled button never acts, whatever sends the click.
+  if (code != BN_CLICKED || !::IsWindowEnabled(control(which))) return;
+  switch (which) {
+    case Control::CreateBtn:
+      Run(&TForm1::CreateBtnClick);
+      break;
+    case Control::SaveAsBtn:
+      Run(&TForm1::SaveAsBtnClick);
+      break;
+    case Control::SaveDriveMapBtn:
+      Run(&TForm1::SaveDriveMapBtnClick);
+      break;
+    case Control::UNCBtn:
+      Run(&TForm1::UNCBtnClick);
+      break;
+    case Control::CloseBtn:
+      Run(&TForm1::CloseBtnClick);
+      break;
+    default:
+      break;
+  }
+}
+
+void TForm1::Run(void (TForm1::*command)()) {
+  try {
+    (this->*command)();
+  } catch (const std::exception& error) {
+    services_.platform.dialogs.Error(Short(error.what()));
+  }
+}
+
+bool TForm1::PreTranslateMessage(MSG& message) {
+  if (!window_ || (message.hwnd != window_ && !::IsChild(window_, message.hwnd))) return false;
+  if (message.message == WM_SYSCHAR && HandleMnemonic(static_cast<char>(message.wParam))) {
+    return true;
+  }
+  return ::IsDialogMessageA(window_, &message) != 0;
+}
+
+// Several buttons share a letter ("&Create", "&Convert to UNC...", "&Close"). The first one in
+// focus order is clicked when it is enabled; otherwise the focus moves to the next enabled one
+// with that letter and nothing is clicked, so a disabled command never falls through to "&Close".
+bool TForm1::HandleMnemonic(char key) {
+  const char wanted = static_cast<char>(std::toupper(static_cast<unsigned char>(key)));
+  bool first = true;
+  for (const ControlSpec& spec : kControls) {
+    if (MnemonicOf(spec.text) != wanted) continue;
+    HWND button = control(spec.id);
+    if (::IsWindowEnabled(button) && ::IsWindowVisible(button)) {
+      ::SetFocus(button);
+      if (first) ::SendMessageA(button, BM_CLICK, 0, 0);
+      return true;
+    }
+    first = false;
+  }
+  return false;
+}
+
+void TForm1::Enable(Control which, bool enabled) { ::EnableWindow(control(which), enabled); }
+
+std::string TForm1::SelectedProgram() const {
+  const auto index = ::SendMessageA(control(Control::ComboBox1), CB_GETCURSEL, 0, 0);
+  if (index < 0) return {};
+  const auto length = ::SendMessageA(control(Control::ComboBox1), CB_GETLBTEXTLEN, index, 0);
+  std::string text(static_cast<std::size_t>(std::max<LRESULT>(length, 0)) + 1, '\0');
+  ::SendMessageA(control(Control::ComboBox1), CB_GETLBTEXT, index,
+                 reinterpret_cast<LPARAM>(text.data()));
+  text.resize(std::strlen(text.c_str()));
+  return Short(text);
+}
+
+std::string TForm1::MemoText() const {
+  HWND memo = control(Control::Memo1);
+  const int length = ::GetWindowTextLengthA(memo);
+  std::string text(static_cast<std::size_t>(length) + 1, '\0');
+  const int copied = ::GetWindowTextA(memo, text.data(), length + 1);
+  text.resize(static_cast<std::size_t>(std::max(copied, 0)));
+  return text;
+}
+
+void TForm1::SetMemoText(const std::string& text) {
+  // The whole text at once: fed line by line, a long report would take minutes.
+  ::SetWindowTextA(control(Control::Memo1), text.c_str());
+}
+
+void TForm1::FormShow() {
+  ::SendMessageA(control(Control::ComboBox1), CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+  ::SendMessageA(control(Control::ComboBox2), CB_SETCURSEL, 0, 0);
+  Enable(Control::CreateBtn, false);
+  Enable(Control::SaveAsBtn, false);
+  Enable(Control::UNCBtn, false);
+  platform::Platform& platform = services_.platform;
+  SetMemoText(report::WriteThroughTempFile(platform.files, [&](report::ReportFile& file) {
+    report::WriteHeading(file, platform.clock);
+    file.WriteLine("");
+    file.WriteLine(kWelcomePrompt);
+  }));
+}
+
+void TForm1::ComboBox1Click() {
+  const bool chosen = ::SendMessageA(control(Control::ComboBox1), CB_GETCURSEL, 0, 0) >= 0;
+  Enable(Control::CreateBtn, chosen);
+  Enable(Control::UNCBtn, chosen);
+}
+
+void TForm1::CreateBtnClick() {
+  const std::string program = SelectedProgram();
+  const int level =
+      static_cast<int>(::SendMessageA(control(Control::ComboBox2), CB_GETCURSEL, 0, 0)) + 1;
+  SetMemoText(report::WriteThroughTempFile(services_.platform.files, [&](report::ReportFile& file) {
+    services_.driver.Run(file, program, level);
+  }));
+  Enable(Control::SaveAsBtn, true);
+}
+
+void TForm1::SaveAsBtnClick() {
+  const auto target = services_.platform.dialogs.SaveFileName(kDefaultReportName);
+  if (!target) return;
+  report::SaveFileSafely(services_.platform.files, *target, report::AsCrLfLines(MemoText()));
+}
+
+void TForm1::CloseBtnClick() { ::DestroyWindow(window_); }
+
+void TForm1::SaveDriveMapBtnClick() {
+  if (services_.storeDriveMap) services_.storeDriveMap();
+}
+
+void TForm1::UNCBtnClick() {
+  if (!services_.convertToUNC) return;
+  const auto text = services_.convertToUNC(SelectedProgram());
+  if (!text) return;
+  SetMemoText(*text);
+  Enable(Control::SaveAsBtn, true);
+}
+
+}  // namespace vorlix::app

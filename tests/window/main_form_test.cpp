@@ -1,0 +1,434 @@
+#include "app/main_form.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "fakes/fake_platform.h"
+#include "platform/errors.h"
+#include "platform/win32/win32_file_system.h"
+#include "report/report_file.h"
+
+namespace vorlix::app {
+namespace {
+
+using platform::win32::Win32FileSystem;
+
+// A driver that writes what the test tells it and remembers how it was called.
+class ScriptedDriver final : public report::ReportDriver {
+ public:
+  std::vector<std::string> lines{"", "A report", "   Passed: x", "End of report"};
+  bool failAfterLines = false;
+  std::string program;
+  int level = 0;
+  int runs = 0;
+
+  void Run(report::ReportFile& file, const std::string& programName, int reportLevel) override {
+    ++runs;
+    program = programName;
+    level = reportLevel;
+    for (const auto& line : lines) file.WriteLine(line);
+    if (failAfterLines) throw InOutError("C:\\report.tmp", 112);
+  }
+};
+
+// The real file system, with a switch that makes writes to one file fail half-way.
+class FlakyFileSystem final : public platform::FileSystem {
+ public:
+  Win32FileSystem real;
+  std::string failWritesTo;  // path suffix
+
+  bool FolderExists(const std::string& p) override { return real.FolderExists(p); }
+  bool FileExists(const std::string& p) override { return real.FileExists(p); }
+  platform::SearchStart FindFirst(const std::string& p) override { return real.FindFirst(p); }
+  std::optional<platform::DosDateTime> FileTimeToDos(platform::FileTime t) override {
+    return real.FileTimeToDos(t);
+  }
+  platform::FileTime FileTimeToLocal(platform::FileTime t) override {
+    return real.FileTimeToLocal(t);
+  }
+  std::unique_ptr<platform::TextWriter> CreateText(const std::string& path) override;
+  std::unique_ptr<platform::TextReader> OpenText(const std::string& p) override {
+    return real.OpenText(p);
+  }
+  std::string ReadAll(const std::string& p) override { return real.ReadAll(p); }
+  bool Delete(const std::string& p) override { return real.Delete(p); }
+  void Replace(const std::string& f, const std::string& t) override { real.Replace(f, t); }
+  std::string TempFolder() override { return real.TempFolder(); }
+  std::string CreateTempFile(const std::string& f, const std::string& p) override {
+    return real.CreateTempFile(f, p);
+  }
+  std::string FullPath(const std::string& p) override { return real.FullPath(p); }
+  std::string ExecutablePath() override { return real.ExecutablePath(); }
+};
+
+class HalfWriter final : public platform::TextWriter {
+ public:
+  explicit HalfWriter(std::unique_ptr<platform::TextWriter> inner) : inner_(std::move(inner)) {}
+  void Write(std::string_view bytes) override {
+    inner_->Write(bytes.substr(0, bytes.size() / 2));
+    inner_->Close();
+    throw InOutError("half-written file", 112);
+  }
+  void Close() override { inner_->Close(); }
+
+ private:
+  std::unique_ptr<platform::TextWriter> inner_;
+};
+
+std::unique_ptr<platform::TextWriter> FlakyFileSystem::CreateText(const std::string& path) {
+  auto writer = real.CreateText(path);
+  if (!failWritesTo.empty() && path.find(failWritesTo) != std::string::npos) {
+    return std::make_unique<HalfWriter>(std::move(writer));
+  }
+  return writer;
+}
+
+std::vector<std::string> TempReportFiles() {
+  Win32FileSystem files;
+  std::vector<std::string> names;
+  auto start = files.FindFirst(files.TempFolder() + "Kx*.tmp");
+  if (!start.search) return names;
+  while (auto entry = start.search->Next()) names.push_back(entry->name);
+  return names;
+}
+
+class MainFormTest : public ::testing::Test {
+ protected:
+  FlakyFileSystem files;
+  fakes::FakeMachine fake;
+  platform::Platform platform{files,        fake.registry, fake.profile,
+                              fake.network, fake.dialogs,  fake.clock};
+  ScriptedDriver driver;
+  int storeCalls = 0;
+  std::function<std::optional<std::string>(const std::string&)> convert = [](const std::string&) {
+    return std::optional<std::string>();
+  };
+  std::unique_ptr<TForm1> form;
+
+  void SetUp() override {
+    MainFormServices services{platform, driver, [this] { ++storeCalls; },
+                              [this](const std::string& p) { return convert(p); }};
+    form = std::make_unique<TForm1>(::GetModuleHandleA(nullptr), services);
+    form->Show(SW_SHOWNORMAL);
+  }
+
+  HWND Get(Control c) { return form->control(c); }
+  bool Enabled(Control c) { return ::IsWindowEnabled(Get(c)) != 0; }
+  void Choose(Control combo, int index) {
+    ::SendMessageA(Get(combo), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    ::SendMessageA(form->handle(), WM_COMMAND,
+                   MAKEWPARAM(::GetDlgCtrlID(Get(combo)), CBN_SELCHANGE),
+                   reinterpret_cast<LPARAM>(Get(combo)));
+  }
+  void Click(Control c) { ::SendMessageA(Get(c), BM_CLICK, 0, 0); }
+  std::string Memo() { return form->MemoText(); }
+  RECT Place(Control c) {
+    RECT r;
+    ::GetWindowRect(Get(c), &r);
+    ::MapWindowPoints(nullptr, form->handle(), reinterpret_cast<POINT*>(&r), 2);
+    return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+  }
+  std::string Text(Control c) {
+    char buffer[256] = {};
+    ::GetWindowTextA(Get(c), buffer, sizeof buffer);
+    return buffer;
+  }
+};
+
+TEST_F(MainFormTest, WindowHasItsCaptionSizeAndPlace) {
+  char caption[128] = {};
+  ::GetWindowTextA(form->handle(), caption, sizeof caption);
+  EXPECT_STREQ(caption, "Vorlix - Tarnwick network diagnostic tool - Release 1.32");
+  RECT client;
+  ::GetClientRect(form->handle(), &client);
+  EXPECT_EQ(client.right, 904);
+  EXPECT_EQ(client.bottom, 742);
+  RECT frame;
+  ::GetWindowRect(form->handle(), &frame);
+  EXPECT_EQ(frame.left, 571);
+  EXPECT_EQ(frame.top, 96);
+}
+
+TEST_F(MainFormTest, ControlsStandWhereTheLayoutPutsThem) {
+  struct Expected {
+    Control control;
+    const char* text;
+    RECT place;
+  };
+  // Drop-down lists report their closed height, which the system derives from the font.
+  const Expected table[] = {
+      {Control::CreateBtn, "&Create", {413, 14, 99, 28}},
+      {Control::SaveAsBtn, "&Save as...", {794, 14, 99, 28}},
+      {Control::Memo1, nullptr, {7, 49, 889, 618}},
+      {Control::SaveDriveMapBtn, "&Store drive map...", {7, 702, 127, 28}},
+      {Control::UNCBtn, "&Convert to UNC...", {147, 702, 127, 28}},
+      {Control::CloseBtn, "&Close", {801, 702, 95, 28}},
+  };
+  for (const auto& row : table) {
+    const RECT r = Place(row.control);
+    EXPECT_EQ(r.left, row.place.left) << static_cast<int>(row.control);
+    EXPECT_EQ(r.top, row.place.top) << static_cast<int>(row.control);
+    EXPECT_EQ(r.right, row.place.right) << static_cast<int>(row.control);
+    EXPECT_EQ(r.bottom, row.place.bottom) << static_cast<int>(row.control);
+    if (row.text) {
+      EXPECT_EQ(Text(row.control), row.text);
+    }
+  }
+  EXPECT_EQ(Place(Control::ComboBox1).left, 7);
+  EXPECT_EQ(Place(Control::ComboBox1).right, 218);
+  EXPECT_EQ(Place(Control::ComboBox2).left, 238);
+  EXPECT_EQ(Place(Control::ComboBox2).right, 162);
+
+  const char* programs[] = {"Ostrelan", "Brannicle", "Corvagent", "Delmoran", "Ferlund", "Gaspin"};
+  ASSERT_EQ(::SendMessageA(Get(Control::ComboBox1), CB_GETCOUNT, 0, 0), 6);
+  for (int i = 0; i < 6; ++i) {
+    char item[64] = {};
+    ::SendMessageA(Get(Control::ComboBox1), CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item));
+    EXPECT_STREQ(item, programs[i]);
+  }
+  ASSERT_EQ(::SendMessageA(Get(Control::ComboBox2), CB_GETCOUNT, 0, 0), 2);
+  EXPECT_EQ(::GetWindowLongA(Get(Control::ComboBox1), GWL_STYLE) & 3, CBS_DROPDOWNLIST);
+}
+
+TEST_F(MainFormTest, ResizingKeepsTheAnchoredEdges) {
+  RECT frame;
+  ::GetWindowRect(form->handle(), &frame);
+  ::SetWindowPos(form->handle(), nullptr, 0, 0, frame.right - frame.left + 100,
+                 frame.bottom - frame.top + 50, SWP_NOMOVE | SWP_NOZORDER);
+  const RECT memo = Place(Control::Memo1);
+  EXPECT_EQ(memo.left, 7);
+  EXPECT_EQ(memo.top, 49);
+  EXPECT_EQ(memo.right, 989);   // width grows with the window
+  EXPECT_EQ(memo.bottom, 668);  // and so does the height
+  EXPECT_EQ(Place(Control::SaveAsBtn).left, 894);
+  EXPECT_EQ(Place(Control::SaveAsBtn).top, 14);
+  EXPECT_EQ(Place(Control::CreateBtn).left, 413);
+  EXPECT_EQ(Place(Control::SaveDriveMapBtn).left, 7);
+  EXPECT_EQ(Place(Control::SaveDriveMapBtn).top, 752);
+  EXPECT_EQ(Place(Control::UNCBtn).top, 752);
+  EXPECT_EQ(Place(Control::CloseBtn).left, 901);
+  EXPECT_EQ(Place(Control::CloseBtn).top, 752);
+  EXPECT_EQ(Place(Control::Bevel1).right, 989);
+}
+
+TEST_F(MainFormTest, ButtonStatesFollowTheChoiceAndTheFirstReport) {
+  EXPECT_EQ(::SendMessageA(Get(Control::ComboBox1), CB_GETCURSEL, 0, 0), -1);
+  EXPECT_EQ(::SendMessageA(Get(Control::ComboBox2), CB_GETCURSEL, 0, 0), 0);
+  EXPECT_FALSE(Enabled(Control::CreateBtn));
+  EXPECT_FALSE(Enabled(Control::SaveAsBtn));
+  EXPECT_FALSE(Enabled(Control::UNCBtn));
+  EXPECT_TRUE(Enabled(Control::SaveDriveMapBtn));
+  EXPECT_TRUE(Enabled(Control::CloseBtn));
+
+  Choose(Control::ComboBox2, 1);  // a level alone is not enough
+  EXPECT_FALSE(Enabled(Control::CreateBtn));
+  EXPECT_FALSE(Enabled(Control::UNCBtn));
+  Click(Control::CreateBtn);  // disabled: nothing happens
+  EXPECT_EQ(driver.runs, 0);
+
+  Choose(Control::ComboBox1, 2);
+  EXPECT_TRUE(Enabled(Control::CreateBtn));
+  EXPECT_TRUE(Enabled(Control::UNCBtn));
+  EXPECT_FALSE(Enabled(Control::SaveAsBtn));
+  EXPECT_EQ(driver.runs, 0);  // choosing makes no report
+
+  Click(Control::CreateBtn);
+  EXPECT_EQ(driver.runs, 1);
+  EXPECT_EQ(driver.program, "Corvagent");
+  EXPECT_EQ(driver.level, 2);
+  EXPECT_TRUE(Enabled(Control::CreateBtn));
+  EXPECT_TRUE(Enabled(Control::UNCBtn));
+  EXPECT_TRUE(Enabled(Control::SaveAsBtn));
+
+  const std::string shown = Memo();
+  Choose(Control::ComboBox1, 0);
+  Choose(Control::ComboBox2, 0);
+  EXPECT_EQ(Memo(), shown);  // a new report needs "&Create"
+  EXPECT_TRUE(Enabled(Control::SaveAsBtn));
+}
+
+TEST_F(MainFormTest, WelcomeTextIsExact) {
+  fakes::FakeClock clock;
+  const std::string banner = "Vorlix  -  Tarnwick network diagnostic tool  -  " +
+                             clock.ShortDate(clock.now) + " " + clock.LongTime(clock.now);
+  EXPECT_EQ(Memo(), "\r\n" + banner +
+                        "\r\n-------------------------------------------------------------------"
+                        "\r\n\r\nSelect a program and click 'Create'\r\n");
+}
+
+TEST_F(MainFormTest, CreateShowsExactlyWhatTheDriverWroteAndLeavesNoTempFile) {
+  const auto before = TempReportFiles();
+  driver.lines = {"", "first", "  second with spaces  ", "", "\xfc\xe9 ANSI", "End of report"};
+  Choose(Control::ComboBox1, 0);
+  Click(Control::CreateBtn);
+  EXPECT_EQ(driver.program, "Ostrelan");
+  EXPECT_EQ(driver.level, 1);
+  EXPECT_EQ(Memo(),
+            "\r\nfirst\r\n  second with spaces  \r\n\r\n\xfc\xe9 ANSI\r\nEnd of report\r\n");
+  EXPECT_EQ(TempReportFiles(), before);
+}
+
+TEST_F(MainFormTest, AReportCutShortIsShownAsAnErrorAndChangesNothing) {
+  const auto before = TempReportFiles();
+  const std::string welcome = Memo();
+  Choose(Control::ComboBox1, 1);
+  driver.failAfterLines = true;
+  Click(Control::CreateBtn);
+  ASSERT_EQ(fake.dialogs.shown.size(), 1u);
+  EXPECT_EQ(fake.dialogs.shown[0].kind, "error");
+  EXPECT_NE(fake.dialogs.shown[0].text.find("112"), std::string::npos);
+  EXPECT_EQ(Memo(), welcome);
+  EXPECT_FALSE(Enabled(Control::SaveAsBtn));
+  EXPECT_EQ(TempReportFiles(), before);
+
+  // The window stays usable: the next report works and shows.
+  driver.failAfterLines = false;
+  Click(Control::CreateBtn);
+  EXPECT_EQ(Memo(), "\r\nA report\r\n   Passed: x\r\nEnd of report\r\n");
+  EXPECT_TRUE(Enabled(Control::SaveAsBtn));
+}
+
+TEST_F(MainFormTest, MemoShowsAReportOfSeveralMegabytesWhole) {
+  driver.lines.assign(40000, std::string(70, 'x'));  // 2.88 MB with line ends
+  Choose(Control::ComboBox1, 0);
+  Click(Control::CreateBtn);
+  EXPECT_EQ(Memo().size(), 40000u * 72u);
+}
+
+class SaveAsTest : public MainFormTest {
+ protected:
+  std::string folder;
+  void SetUp() override {
+    MainFormTest::SetUp();
+    char buffer[MAX_PATH];
+    ::GetTempPathA(MAX_PATH, buffer);
+    folder = std::string(buffer) + "vorlix-save-test\\";
+    ::CreateDirectoryA(folder.c_str(), nullptr);
+    Choose(Control::ComboBox1, 0);
+    Click(Control::CreateBtn);
+  }
+  void TearDown() override {
+    for (const auto& name : Files()) ::DeleteFileA((folder + name).c_str());
+    ::RemoveDirectoryA(folder.c_str());
+  }
+  std::vector<std::string> Files() {
+    std::vector<std::string> names;
+    auto start = files.FindFirst(folder + "*.*");
+    while (start.search) {
+      auto entry = start.search->Next();
+      if (!entry) break;
+      if (entry->name != "." && entry->name != "..") names.push_back(entry->name);
+    }
+    return names;
+  }
+  void TypeIntoMemo(const char* text) {
+    HWND memo = Get(Control::Memo1);
+    ::SendMessageA(memo, EM_SETSEL, 0, 0);
+    ::SendMessageA(memo, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text));
+  }
+};
+
+TEST_F(SaveAsTest, SavesTheMemoWithTheUsersEditAndCrLfLineEnds) {
+  TypeIntoMemo("Ticket 42: ");
+  fake.dialogs.saveAnswers.push_back(folder + "Vorlix Report.txt");
+  Click(Control::SaveAsBtn);
+  ASSERT_EQ(fake.dialogs.shown.size(), 1u);
+  EXPECT_EQ(fake.dialogs.shown[0].kind, "save");
+  EXPECT_EQ(fake.dialogs.shown[0].text, "Vorlix Report.txt");
+  EXPECT_EQ(files.ReadAll(folder + "Vorlix Report.txt"),
+            "Ticket 42: \r\nA report\r\n   Passed: x\r\nEnd of report\r\n");
+  EXPECT_EQ(Files(), std::vector<std::string>{"Vorlix Report.txt"});
+}
+
+TEST_F(SaveAsTest, CancelWritesNothing) {
+  Click(Control::SaveAsBtn);
+  EXPECT_TRUE(Files().empty());
+}
+
+TEST_F(SaveAsTest, AFailedSaveLeavesTheExistingFileWholeAndNoStrayFile) {
+  const std::string target = folder + "kept.txt";
+  {
+    auto writer = files.CreateText(target);
+    writer->Write("the user's earlier report\r\n");
+    writer->Close();
+  }
+  files.failWritesTo = "vorlix-save-test";
+  fake.dialogs.saveAnswers.push_back(target);
+  Click(Control::SaveAsBtn);
+  ASSERT_EQ(fake.dialogs.shown.size(), 2u);
+  EXPECT_EQ(fake.dialogs.shown[1].kind, "error");
+  EXPECT_EQ(files.ReadAll(target), "the user's earlier report\r\n");
+  EXPECT_EQ(Files(), std::vector<std::string>{"kept.txt"});
+}
+
+TEST_F(MainFormTest, RepairButtonsHandOverToTheirCommands) {
+  Click(Control::SaveDriveMapBtn);
+  EXPECT_EQ(storeCalls, 1);
+
+  std::string asked;
+  convert = [&](const std::string& program) {
+    asked = program;
+    return std::optional<std::string>("converted\r\n");
+  };
+  Choose(Control::ComboBox1, 5);
+  Click(Control::UNCBtn);
+  EXPECT_EQ(asked, "Gaspin");
+  EXPECT_EQ(Memo(), "converted\r\n");
+  EXPECT_TRUE(Enabled(Control::SaveAsBtn));
+
+  convert = [](const std::string&) { return std::optional<std::string>(); };
+  Click(Control::UNCBtn);
+  EXPECT_EQ(Memo(), "converted\r\n");  // no text: the window keeps its own
+}
+
+class KeyboardTest : public MainFormTest {
+ protected:
+  bool Key(UINT message, WPARAM key, HWND target) {
+    MSG msg{target, message, key, 0, 0, {}};
+    const bool used = form->PreTranslateMessage(msg);
+    if (!used) {
+      ::TranslateMessage(&msg);
+      ::DispatchMessageA(&msg);
+    }
+    return used;
+  }
+};
+
+TEST_F(KeyboardTest, TabMovesThroughTheControlsInLayoutOrder) {
+  Choose(Control::ComboBox1, 0);
+  Click(Control::CreateBtn);  // every button enabled
+  const Control order[] = {Control::ComboBox1, Control::ComboBox2, Control::CreateBtn,
+                           Control::SaveAsBtn, Control::Memo1,     Control::SaveDriveMapBtn,
+                           Control::UNCBtn,    Control::CloseBtn,  Control::ComboBox1};
+  for (std::size_t i = 0; i + 1 < std::size(order); ++i) {
+    EXPECT_EQ(::GetNextDlgTabItem(form->handle(), Get(order[i]), FALSE), Get(order[i + 1]))
+        << "after control " << static_cast<int>(order[i]);
+  }
+}
+
+TEST_F(KeyboardTest, AltCMakesAReportOnceAProgramIsChosen) {
+  ::SetFocus(Get(Control::ComboBox1));
+  EXPECT_TRUE(Key(WM_SYSCHAR, 'c', Get(Control::ComboBox1)));
+  EXPECT_EQ(driver.runs, 0);  // nothing chosen: the focus moves on, nothing is clicked
+  EXPECT_TRUE(::IsWindow(form->handle()));
+
+  Choose(Control::ComboBox1, 3);
+  EXPECT_TRUE(Key(WM_SYSCHAR, 'c', Get(Control::ComboBox1)));
+  EXPECT_EQ(driver.runs, 1);
+  EXPECT_EQ(driver.program, "Delmoran");
+  EXPECT_TRUE(Enabled(Control::SaveAsBtn));
+
+  fake.dialogs.saveAnswers.push_back(std::nullopt);
+  EXPECT_TRUE(Key(WM_SYSCHAR, 'S', Get(Control::Memo1)));
+  ASSERT_FALSE(fake.dialogs.shown.empty());
+  EXPECT_EQ(fake.dialogs.shown.back().kind, "save");
+}
+
+}  // namespace
+}  // namespace vorlix::app
