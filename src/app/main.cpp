@@ -1,3 +1,51 @@
 #include <windows.h>
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return 0; }
+#include <exception>
+
+#include "app/main_form.h"
+#include "app/win32_dialogs.h"
+#include "drivemap/drive_map_commands.h"
+#include "platform/win32/win32_clock.h"
+#include "platform/win32/win32_file_system.h"
+#include "platform/win32/win32_network_names.h"
+#include "platform/win32/win32_private_profile.h"
+#include "platform/win32/win32_registry.h"
+#include "report/report_driver.h"
+
+namespace {
+
+int RunMessageLoop(vorlix::app::TForm1& form) {
+  MSG message;
+  while (::GetMessageA(&message, nullptr, 0, 0) > 0) {
+    if (form.PreTranslateMessage(message)) continue;
+    ::TranslateMessage(&message);
+    ::DispatchMessageA(&message);
+  }
+  return static_cast<int>(message.wParam);
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
+  using namespace vorlix;
+  platform::win32::Win32FileSystem files;
+  platform::win32::Win32Registry registry;
+  platform::win32::Win32PrivateProfile profile;
+  platform::win32::Win32NetworkNames network;
+  platform::win32::Win32Clock clock;
+  app::Win32Dialogs dialogs;
+  platform::Platform system{files, registry, profile, network, dialogs, clock};
+  report::DiagnosticReport driver(system);
+  try {
+    app::TForm1 form(instance, {system, driver, [&system] { drivemap::StoreDriveMap(system); },
+                                [&system](const std::string& program) {
+                                  return drivemap::ConvertToUNC(system, program);
+                                }});
+    dialogs.SetOwner(form.handle());
+    form.Show(showCommand);
+    return RunMessageLoop(form);
+  } catch (const std::exception& error) {
+    ::MessageBoxA(nullptr, error.what(), app::kApplicationTitle, MB_OK | MB_ICONERROR);
+    return 1;
+  }
+}
