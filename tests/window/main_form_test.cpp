@@ -196,6 +196,28 @@ TEST_F(MainFormTest, ControlsStandWhereTheLayoutPutsThem) {
   EXPECT_EQ(::GetWindowLongA(Get(Control::ComboBox1), GWL_STYLE) & 3, CBS_DROPDOWNLIST);
 }
 
+LOGFONTA FontOf(HWND window) {
+  LOGFONTA font{};
+  auto handle = reinterpret_cast<HGDIOBJ>(::SendMessageA(window, WM_GETFONT, 0, 0));
+  if (handle) ::GetObjectA(handle, sizeof font, &font);
+  return font;
+}
+
+TEST_F(MainFormTest, FontsAreSubstitutedButTheMemoKeepsCourierNew) {
+  HDC screen = ::GetDC(nullptr);
+  const int eightPoints = -::MulDiv(8, ::GetDeviceCaps(screen, LOGPIXELSY), 72);
+  ::ReleaseDC(nullptr, screen);
+  for (Control c : {Control::ComboBox1, Control::CreateBtn, Control::CloseBtn}) {
+    const LOGFONTA font = FontOf(Get(c));
+    const std::string face = font.lfFaceName;
+    EXPECT_TRUE(face == "Microsoft Sans Serif" || face == "MS Sans Serif") << face;
+    EXPECT_EQ(font.lfHeight, eightPoints);
+  }
+  const LOGFONTA memo = FontOf(Get(Control::Memo1));
+  EXPECT_STREQ(memo.lfFaceName, "Courier New");
+  EXPECT_EQ(memo.lfHeight, -13);
+}
+
 TEST_F(MainFormTest, ResizingKeepsTheAnchoredEdges) {
   RECT frame;
   ::GetWindowRect(form->handle(), &frame);
