@@ -69,7 +69,7 @@ TEST_F(Win32PrivateProfileTest, FlushPutsTheValuesInTheFile) {
   EXPECT_NE(content.find("LicenseFolder=F:\\Lic"), std::string::npos) << content;
 }
 
-TEST_F(Win32PrivateProfileTest, RefusedWriteRaisesWithTheSystemCode) {
+TEST_F(Win32PrivateProfileTest, RefusedWritesRaiseWithTheSystemCode) {
   const std::string unreachable = files.TempFolder() + "no-such-folder-5821\\x.ini";
   try {
     profile.WriteString(unreachable, "S", "K", "V");
@@ -77,6 +77,8 @@ TEST_F(Win32PrivateProfileTest, RefusedWriteRaisesWithTheSystemCode) {
   } catch (const OsError& error) {
     EXPECT_EQ(error.code(), static_cast<std::uint32_t>(ERROR_PATH_NOT_FOUND));
   }
+  EXPECT_THROW(profile.EraseSection(unreachable, "S"), OsError);
+  EXPECT_THROW(profile.DeleteKey(unreachable, "S", "K"), OsError);
   EXPECT_FALSE(files.FileExists(unreachable));
 }
 
