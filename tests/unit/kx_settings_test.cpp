@@ -84,6 +84,16 @@ TEST_F(KxSettingsTest, ReadWriteModeWritesWithoutWarnings) {
   EXPECT_EQ(machine.profile.ReadString(kServerFile, "Ostrelan", "LicenseFolder", ""), "F:\\Lic");
 }
 
+TEST_F(KxSettingsTest, WriteToAKeyThatCannotBeOpenedRaisesInsteadOfVanishing) {
+  machine.registry.failOpen.insert("hkcu\\software\\tarnwick\\tarnwick");
+  auto settings = Open(0);
+  EXPECT_THROW(settings.WriteString(kUserStore, kFamilySection, "P:\\", "TarnWickProjectPath"),
+               OsError);
+  EXPECT_EQ(
+      machine.registry.GetString(RegistryRoot::CurrentUser, kFamilyKey, "TarnWickProjectPath"),
+      std::nullopt);
+}
+
 TEST_F(KxSettingsTest, WarningTextIsCutTo255) {
   auto settings = Open(1);
   const std::string value(300, 'v');
