@@ -7,14 +7,13 @@
 #include "drivemap/drive_map_file.h"
 #include "drivemap/drive_map_texts.h"
 #include "platform/short_string.h"
-#include "report/temp_report.h"
+#include "report/safe_save.h"
 
 namespace vorlix::drivemap {
 
 namespace {
 
 constexpr std::string_view kDriveLetters = "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
-constexpr std::string_view kPendingSuffix = ".new";
 constexpr std::size_t kDriveLength = 2;
 
 // Only the space counts as a blank; trailing backslashes go after the trailing spaces.
@@ -70,16 +69,14 @@ void TNetworkDriveList::ReadCurrentMappings(platform::NetworkNames& network) {
 }
 
 void TNetworkDriveList::SaveToFile(platform::FileSystem& files, const std::string& fileName) const {
-  // The pending file is deleted whatever happens; after the replace it is already gone.
-  report::TempFile pending(files, fileName + std::string(kPendingSuffix));
+  std::string content;
+  for (std::size_t i = 0; i < localNames_.size(); ++i) {
+    content += DriveMapLine(localNames_[i], remoteNames_[i]);
+  }
   try {
-    auto writer = files.CreateText(pending.path());
-    for (std::size_t i = 0; i < localNames_.size(); ++i) {
-      writer->Write(DriveMapLine(localNames_[i], remoteNames_[i]));
-    }
-    writer->Close();
-    writer.reset();
-    files.Replace(pending.path(), fileName);
+    // A new file of its own beside the map, then one replace: two saves at the same moment
+    // leave one whole map, and a failed one leaves the earlier map as it was.
+    report::SaveFileSafely(files, fileName, content);
   } catch (const OsError& error) {
     throw DriveMapError(
         FileMessage(fileName, texts::kNotCreated, error.code(), texts::kNothingChanged),

@@ -328,7 +328,8 @@ TEST_F(WineConversion, NoConnectionsUnderWineGiveAnEmptyMap) {
   ASSERT_EQ(machine.dialogs.shown.size(), 2u);
   EXPECT_EQ(machine.dialogs.shown[0].text, "File :'" + mapFile + "' Exists. Overwrite?");
   EXPECT_EQ(machine.dialogs.shown[1].text, "File :'" + mapFile + "' Created.");
-  EXPECT_FALSE(machine.files.FileExists(mapFile + ".new"));
+  const std::string folder = mapFile.substr(0, mapFile.find_last_of('\\') + 1);
+  EXPECT_EQ(machine.files.FindFirst(folder + "Kx*.tmp").search, nullptr);  // nothing stray
 }
 
 }  // namespace
