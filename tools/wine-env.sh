@@ -5,6 +5,8 @@
 VORLIX_WINE=/usr/lib/wine/wine64
 export WINEPREFIX=${VORLIX_WINEPREFIX:-$PWD/wineprefix}
 export WINEDEBUG=${WINEDEBUG:--all}
+# Wine takes its ANSI code page from the locale: C gives code page 1252, which the tests expect.
+export LC_ALL=C.UTF-8
 # No Mono or Gecko install prompts: the project needs neither.
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 
