@@ -40,8 +40,8 @@ struct Usage {
   SIZE_T privateBytes = 0;
 };
 
-// Where the system keeps no count (Wine answers 0), the next free slot of each table stands in:
-// the system hands out the lowest free slot, so a leak shows as a slot number that climbs.
+// Where the system keeps no count (Wine answers 0), the next free slot of a table stands in: a
+// leak uses up the free slots, so the number climbs.
 DWORD NextHandleSlot() {
   HANDLE event = ::CreateEventA(nullptr, FALSE, FALSE, nullptr);
   const auto slot = static_cast<DWORD>(reinterpret_cast<ULONG_PTR>(event) / 4);
@@ -56,11 +56,26 @@ DWORD NextGdiSlot() {
   return slot;
 }
 
-DWORD NextUserSlot() {
-  HMENU menu = ::CreateMenu();
-  const auto slot = static_cast<DWORD>(reinterpret_cast<ULONG_PTR>(menu) & 0xFFFF);
-  ::DestroyMenu(menu);
-  return slot;
+BOOL CALLBACK CountChild(HWND, LPARAM count) {
+  ++*reinterpret_cast<DWORD*>(count);
+  return TRUE;
+}
+
+BOOL CALLBACK CountWindow(HWND window, LPARAM count) {
+  DWORD process = 0;
+  ::GetWindowThreadProcessId(window, &process);
+  if (process == ::GetCurrentProcessId()) {
+    ++*reinterpret_cast<DWORD*>(count);
+    ::EnumChildWindows(window, CountChild, count);  // all descendants
+  }
+  return TRUE;
+}
+
+// Windows are the USER objects this program makes; counted where the system keeps no count.
+DWORD WindowCount() {
+  DWORD count = 0;
+  ::EnumWindows(CountWindow, reinterpret_cast<LPARAM>(&count));
+  return count;
 }
 
 bool countsAreSlots = false;
@@ -74,7 +89,7 @@ Usage Sample() {
     countsAreSlots = true;
     usage.handles = NextHandleSlot();
     usage.gdi = NextGdiSlot();
-    usage.user = NextUserSlot();
+    usage.user = WindowCount();
   }
   PROCESS_MEMORY_COUNTERS_EX memory{};
   memory.cb = sizeof memory;
@@ -219,7 +234,7 @@ TEST_F(EnduranceTest, ResourcesStayFlatOverManyCommands) {
       "private bytes %zu -> %zu (peak %zu)\n",
       start.handles, end.handles, peak.handles, start.gdi, end.gdi, start.user, end.user,
       start.privateBytes, end.privateBytes, peak.privateBytes);
-  std::printf("(%s)\n", countsAreSlots ? "handle, GDI and USER figures are next free slots"
+  std::printf("(%s)\n", countsAreSlots ? "handles and GDI are next free slots, USER is windows"
                                        : "handle, GDI and USER figures are counts");
   // Flat: a handful of handles and objects of slack for the system's own caches, and no growth
   // of private bytes beyond 4 MB however many commands ran.
