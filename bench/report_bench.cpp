@@ -101,6 +101,24 @@ bool KeyExists(HKEY root) {
   return true;
 }
 
+// Wine looks for every new name in the whole folder under other spellings, which makes filling
+// a large folder quadratic; through its "\\?\unix" form a name is taken exactly as given. Used
+// only to build the folder; the report and the references see the ordinary name.
+std::string CaseSensitiveName(const std::string& folder) {
+  using UnixName = char*(CDECL*)(LPCWSTR);
+  const auto unixName = reinterpret_cast<UnixName>(reinterpret_cast<void*>(
+      ::GetProcAddress(::GetModuleHandleA("kernel32"), "wine_get_unix_file_name")));
+  if (!unixName) return folder;
+  wchar_t wide[MAX_PATH];
+  if (!::MultiByteToWideChar(CP_ACP, 0, folder.c_str(), -1, wide, MAX_PATH)) return folder;
+  char* found = unixName(wide);
+  if (!found) return folder;
+  std::string name = "\\\\?\\unix";
+  for (const char* c = found; *c; ++c) name += *c == '/' ? '\\' : *c;
+  ::HeapFree(::GetProcessHeap(), 0, found);
+  return name;
+}
+
 // An installed program whose licence folder holds `entries` empty files; removed on destruction.
 class BenchMachine {
  public:
@@ -118,10 +136,11 @@ class BenchMachine {
     }
     WriteFile(program + "\\Ostrelan.exe", "MZ");
     WriteFile(program + "\\Ostrelan.Ini", "[Ostrelan]\r\nLicenseFolder=" + licence + "\r\n");
+    const std::string creation = CaseSensitiveName(licence);
     char name[32];
     for (int i = 0; i < entries; ++i) {
       std::snprintf(name, sizeof name, "\\lic%06d.dat", i);
-      HANDLE file = ::CreateFileA((licence + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+      HANDLE file = ::CreateFileA((creation + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                   FILE_ATTRIBUTE_NORMAL, nullptr);
       if (file == INVALID_HANDLE_VALUE) Fail("CreateFileA");
       ::CloseHandle(file);
