@@ -251,8 +251,17 @@ TEST_F(MainFormTest, ButtonStatesFollowTheChoiceAndTheFirstReport) {
   Choose(Control::ComboBox2, 1);  // a level alone is not enough
   EXPECT_FALSE(Enabled(Control::CreateBtn));
   EXPECT_FALSE(Enabled(Control::UNCBtn));
-  Click(Control::CreateBtn);  // disabled: nothing happens
+  bool converted = false;
+  convert = [&](const std::string&) {
+    converted = true;
+    return std::optional<std::string>();
+  };
+  Click(Control::CreateBtn);  // disabled buttons never act, whatever sends the click
+  Click(Control::UNCBtn);
+  Click(Control::SaveAsBtn);
   EXPECT_EQ(driver.runs, 0);
+  EXPECT_FALSE(converted);
+  EXPECT_TRUE(fake.dialogs.shown.empty());
 
   Choose(Control::ComboBox1, 2);
   EXPECT_TRUE(Enabled(Control::CreateBtn));
@@ -385,8 +394,25 @@ TEST_F(SaveAsTest, AFailedSaveLeavesTheExistingFileWholeAndNoStrayFile) {
   Click(Control::SaveAsBtn);
   ASSERT_EQ(fake.dialogs.shown.size(), 2u);
   EXPECT_EQ(fake.dialogs.shown[1].kind, "error");
+  EXPECT_EQ(fake.dialogs.shown[1].text, "I/O error 112: 'half-written file'");
   EXPECT_EQ(files.ReadAll(target), "the user's earlier report\r\n");
   EXPECT_EQ(Files(), std::vector<std::string>{"kept.txt"});
+}
+
+TEST_F(MainFormTest, ARepairCommandThatFailsShowsItsMessageAndKeepsTheText) {
+  const std::string welcome = Memo();
+  Choose(Control::ComboBox1, 0);
+  convert = [](const std::string&) -> std::optional<std::string> {
+    throw OsError(
+        "File :'C:\\Tools\\vorlix.txt' Cannot Be Read. I/O error 5. Nothing was converted.", 5);
+  };
+  Click(Control::UNCBtn);
+  ASSERT_EQ(fake.dialogs.shown.size(), 1u);
+  EXPECT_EQ(fake.dialogs.shown[0].kind, "error");
+  EXPECT_EQ(fake.dialogs.shown[0].text,
+            "File :'C:\\Tools\\vorlix.txt' Cannot Be Read. I/O error 5. Nothing was converted.");
+  EXPECT_EQ(Memo(), welcome);
+  EXPECT_FALSE(Enabled(Control::SaveAsBtn));
 }
 
 TEST_F(MainFormTest, RepairButtonsHandOverToTheirCommands) {
