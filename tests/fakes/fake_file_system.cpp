@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "platform/errors.h"
+#include "platform/text_lines.h"
 
 namespace vorlix::fakes {
 
@@ -31,25 +32,6 @@ class VectorSearch final : public platform::DirectorySearch {
  private:
   std::vector<DirEntry> entries_;
   std::size_t next_ = 0;
-};
-
-class StringReader final : public platform::TextReader {
- public:
-  explicit StringReader(std::string content) : content_(std::move(content)) {}
-  std::optional<std::string> ReadLine() override {
-    if (position_ >= content_.size()) return std::nullopt;
-    std::size_t end = content_.find('\n', position_);
-    if (end == std::string::npos) end = content_.size();
-    std::size_t stop = end;
-    if (stop > position_ && content_[stop - 1] == '\r') --stop;
-    std::string line = content_.substr(position_, stop - position_);
-    position_ = end + 1;
-    return line;
-  }
-
- private:
-  std::string content_;
-  std::size_t position_ = 0;
 };
 
 DirEntry EntryOf(const FakeFileSystem::Node& node, const std::string& name) {
@@ -235,7 +217,7 @@ std::unique_ptr<platform::TextWriter> FakeFileSystem::CreateText(const std::stri
 }
 
 std::unique_ptr<platform::TextReader> FakeFileSystem::OpenText(const std::string& path) {
-  return std::make_unique<StringReader>(ReadAll(path));
+  return std::make_unique<platform::TextLines>(ReadAll(path));
 }
 
 std::string FakeFileSystem::ReadAll(const std::string& path) {

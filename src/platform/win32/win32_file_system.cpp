@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/errors.h"
+#include "platform/text_lines.h"
 #include "platform/win32/handles.h"
 
 namespace vorlix::platform::win32 {
@@ -109,26 +110,6 @@ class Win32TextWriter final : public TextWriter {
   std::string buffer_;
 };
 
-class Win32TextReader final : public TextReader {
- public:
-  explicit Win32TextReader(std::string content) : content_(std::move(content)) {}
-
-  std::optional<std::string> ReadLine() override {
-    if (position_ >= content_.size()) return std::nullopt;
-    std::size_t end = content_.find('\n', position_);
-    if (end == std::string::npos) end = content_.size();
-    std::size_t stop = end;
-    if (stop > position_ && content_[stop - 1] == '\r') --stop;
-    std::string line = content_.substr(position_, stop - position_);
-    position_ = end + 1;
-    return line;
-  }
-
- private:
-  std::string content_;
-  std::size_t position_ = 0;
-};
-
 }  // namespace
 
 bool Win32FileSystem::FolderExists(const std::string& path) {
@@ -171,7 +152,7 @@ std::unique_ptr<TextWriter> Win32FileSystem::CreateText(const std::string& path)
 }
 
 std::unique_ptr<TextReader> Win32FileSystem::OpenText(const std::string& path) {
-  return std::make_unique<Win32TextReader>(ReadAll(path));
+  return std::make_unique<TextLines>(ReadAll(path));
 }
 
 std::string Win32FileSystem::ReadAll(const std::string& path) {
