@@ -290,7 +290,7 @@ int main(int argc, char** argv) {
   const int entries = std::atoi(argv[1]);
   const int rounds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 3;
   // The peer is slow on large folders; fewer rounds of it keep the run short.
-  const int peerRounds = argc > 3 ? std::max(1, std::atoi(argv[3])) : rounds;
+  const int peerRounds = argc > 3 ? std::max(0, std::atoi(argv[3])) : rounds;
 
   const double createStart = Seconds();
   BenchMachine machine(entries);
@@ -298,9 +298,14 @@ int main(int argc, char** argv) {
   MemoWindow memo;
   Platform platform;
 
-  // The report first, so that the peak memory read after it is the report's.
+  // Report and floor take turns, so that neither meets a heap or cache the other has not. The
+  // peak memory is read after the first report, before any floor has run.
   std::vector<double> report, reportText, floor, floorList, peer;
   std::string text;
+  PROCESS_MEMORY_COUNTERS memory{};
+  memory.cb = sizeof memory;
+  int shown = 0;
+  long listed = 0;
   for (int i = 0; i < rounds; ++i) {
     memo.Clear();
     double seconds = 0;
@@ -308,14 +313,10 @@ int main(int argc, char** argv) {
     text = TimedReport(platform, memo, seconds, textSeconds);
     report.push_back(seconds);
     reportText.push_back(textSeconds);
-  }
-  const int shown = memo.Length();
-  PROCESS_MEMORY_COUNTERS memory{};
-  memory.cb = sizeof memory;
-  ::K32GetProcessMemoryInfo(::GetCurrentProcess(), &memory, sizeof memory);
-
-  long listed = 0;
-  for (int i = 0; i < rounds; ++i) {
+    if (i == 0) {
+      shown = memo.Length();
+      ::K32GetProcessMemoryInfo(::GetCurrentProcess(), &memory, sizeof memory);
+    }
     memo.Clear();
     double listSeconds = 0;
     floor.push_back(TimedFloor(machine.licence, text, memo, listed, listSeconds));
@@ -325,7 +326,7 @@ int main(int argc, char** argv) {
 
   const double r = Median(report);
   const double f = Median(floor);
-  const double p = Median(peer);
+  const double p = peer.empty() ? 0.0 : Median(peer);
   std::printf(
       "entries=%d listed=%ld text_bytes=%zu shown=%d create_s=%.2f report_ms=%.1f "
       "report_text_ms=%.1f floor_ms=%.1f floor_list_ms=%.1f peer_ms=%.1f "

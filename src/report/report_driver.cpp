@@ -166,7 +166,8 @@ class ReportRun {
     licenceFolder_ = ReadAndReport(kServerStore, kProgramSection, settings::kLicenseFolderIdent);
     probes_.CheckFolder(licenceFolder_);
     Line(kAsUnc);
-    probes_.CheckFolder(Universal(licenceFolder_));
+    licenceUniversal_ = Universal(licenceFolder_);
+    probes_.CheckFolder(licenceUniversal_);
   }
 
   // The program's ini file as the licence folder holds it, line by line. Only the reading of
@@ -201,7 +202,7 @@ class ReportRun {
     Line(kCheckingLicenceDrive);
     probes_.CompareDrives(licenceFolder_, programExecutable_);
     Line(kAsUnc);
-    probes_.CompareDrives(Universal(licenceFolder_), Universal(programExecutable_));
+    probes_.CompareDrives(licenceUniversal_, Universal(programExecutable_));
   }
 
   void CheckProjectFolder() {
@@ -236,6 +237,7 @@ class ReportRun {
   std::string programExecutable_;
   std::string programIni_;
   std::string licenceFolder_;
+  std::string licenceUniversal_;
 };
 
 }  // namespace
