@@ -24,7 +24,7 @@ constexpr int kFirstControlId = 100;  // clear of IDOK and IDCANCEL
 
 enum Anchor : unsigned { kLeftEdge = 1, kTopEdge = 2, kRightEdge = 4, kBottomEdge = 8 };
 
-struct ControlSpec {
+struct ControlLayout {
   Control id;
   const char* windowClass;
   const char* text;
@@ -40,7 +40,7 @@ constexpr DWORD kMemo = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | WS_HSC
                         ES_NOHIDESEL;
 
 // In the order the keyboard focus moves through them.
-constexpr ControlSpec kControls[kControlCount] = {
+constexpr ControlLayout kControls[kControlCount] = {
     {Control::ComboBox1, "COMBOBOX", "", {7, 14, 218, 24}, kDropDownList, kLeftEdge | kTopEdge},
     {Control::ComboBox2, "COMBOBOX", "", {238, 14, 162, 24}, kDropDownList, kLeftEdge | kTopEdge},
     {Control::CreateBtn, "BUTTON", "&Create", {413, 14, 99, 28}, kButton, kLeftEdge | kTopEdge},
@@ -154,14 +154,14 @@ TForm1::~TForm1() {
 }
 
 void TForm1::CreateControls() {
-  for (const ControlSpec& spec : kControls) {
-    const RECT& r = spec.place;
+  for (const ControlLayout& item : kControls) {
+    const RECT& r = item.place;
     HWND control = ::CreateWindowExA(
-        std::string_view(spec.windowClass) == "EDIT" ? WS_EX_CLIENTEDGE : 0, spec.windowClass,
-        spec.text, spec.style, r.left, r.top, r.right, r.bottom, window_,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(spec.id))), instance_, nullptr);
+        std::string_view(item.windowClass) == "EDIT" ? WS_EX_CLIENTEDGE : 0, item.windowClass,
+        item.text, item.style, r.left, r.top, r.right, r.bottom, window_,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(item.id))), instance_, nullptr);
     if (!control) throw OsError("Cannot create a control", ::GetLastError());
-    controls_[static_cast<std::size_t>(spec.id)] = control;
+    controls_[static_cast<std::size_t>(item.id)] = control;
   }
   for (const char* program : kPrograms) {
     ::SendMessageA(control(Control::ComboBox1), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(program));
@@ -182,9 +182,9 @@ void TForm1::ApplyFontSubstitution() {
   windowFont_.reset(MakeFont(face, -::MulDiv(8, pixelsPerInch, 72)));
   memoFont_.reset(MakeFont("Courier New", -13));
   ::SendMessageA(window_, WM_SETFONT, reinterpret_cast<WPARAM>(windowFont_.get()), FALSE);
-  for (const ControlSpec& spec : kControls) {
-    HGDIOBJ font = spec.id == Control::Memo1 ? memoFont_.get() : windowFont_.get();
-    ::SendMessageA(control(spec.id), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  for (const ControlLayout& item : kControls) {
+    HGDIOBJ font = item.id == Control::Memo1 ? memoFont_.get() : windowFont_.get();
+    ::SendMessageA(control(item.id), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   }
 }
 
@@ -192,23 +192,23 @@ void TForm1::LayOut(int clientWidth, int clientHeight) {
   const int dx = clientWidth - kClientWidth;
   const int dy = clientHeight - kClientHeight;
   HDWP batch = ::BeginDeferWindowPos(static_cast<int>(kControlCount));
-  for (const ControlSpec& spec : kControls) {
-    int left = spec.place.left, top = spec.place.top;
-    int width = spec.place.right, height = spec.place.bottom;
-    if (spec.anchors & kRightEdge) {
-      if (spec.anchors & kLeftEdge)
+  for (const ControlLayout& item : kControls) {
+    int left = item.place.left, top = item.place.top;
+    int width = item.place.right, height = item.place.bottom;
+    if (item.anchors & kRightEdge) {
+      if (item.anchors & kLeftEdge)
         width += dx;
       else
         left += dx;
     }
-    if (spec.anchors & kBottomEdge) {
-      if (spec.anchors & kTopEdge)
+    if (item.anchors & kBottomEdge) {
+      if (item.anchors & kTopEdge)
         height += dy;
       else
         top += dy;
     }
     if (batch) {
-      batch = ::DeferWindowPos(batch, control(spec.id), nullptr, left, top, std::max(width, 0),
+      batch = ::DeferWindowPos(batch, control(item.id), nullptr, left, top, std::max(width, 0),
                                std::max(height, 0), SWP_NOZORDER | SWP_NOACTIVATE);
     }
   }
@@ -299,9 +299,9 @@ bool TForm1::PreTranslateMessage(MSG& message) {
 bool TForm1::HandleMnemonic(char key) {
   const char wanted = static_cast<char>(std::toupper(static_cast<unsigned char>(key)));
   bool first = true;
-  for (const ControlSpec& spec : kControls) {
-    if (MnemonicOf(spec.text) != wanted) continue;
-    HWND button = control(spec.id);
+  for (const ControlLayout& item : kControls) {
+    if (MnemonicOf(item.text) != wanted) continue;
+    HWND button = control(item.id);
     if (::IsWindowEnabled(button) && ::IsWindowVisible(button)) {
       ::SetFocus(button);
       if (first) ::SendMessageA(button, BM_CLICK, 0, 0);
