@@ -24,8 +24,11 @@
 #include "platform/win32/win32_registry.h"
 #include "report/report_driver.h"
 #include "report/temp_report.h"
+#include "win32/scratch_files.h"
 
 namespace {
+
+using vorlix::testing::RemoveTree;
 
 constexpr const char* kProgram = "Ostrelan";
 constexpr const char* kFamilyKey = "Software\\Tarnwick";
@@ -52,25 +55,6 @@ double Median(std::vector<double> values) {
 [[noreturn]] void Fail(const char* what) {
   std::fprintf(stderr, "report_bench: %s failed (%lu)\n", what, ::GetLastError());
   std::exit(2);
-}
-
-void RemoveTree(const std::string& folder) {
-  WIN32_FIND_DATAA data;
-  HANDLE find = ::FindFirstFileA((folder + "\\*").c_str(), &data);
-  if (find != INVALID_HANDLE_VALUE) {
-    do {
-      const std::string name = data.cFileName;
-      if (name == "." || name == "..") continue;
-      const std::string path = folder + "\\" + name;
-      if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        RemoveTree(path);
-      } else {
-        ::DeleteFileA(path.c_str());
-      }
-    } while (::FindNextFileA(find, &data));
-    ::FindClose(find);
-  }
-  ::RemoveDirectoryA(folder.c_str());
 }
 
 void WriteFile(const std::string& path, const std::string& content) {

@@ -17,23 +17,14 @@
 #include "platform/errors.h"
 #include "platform/win32/win32_file_system.h"
 #include "report/temp_report.h"
+#include "win32/scratch_files.h"
 
 namespace vorlix {
 namespace {
 
-using platform::win32::Win32FileSystem;
+using testing::Matching;
 
-std::vector<std::string> Matching(const std::string& pattern) {
-  std::vector<std::string> names;
-  WIN32_FIND_DATAA data;
-  HANDLE find = ::FindFirstFileA(pattern.c_str(), &data);
-  if (find == INVALID_HANDLE_VALUE) return names;
-  do {
-    names.push_back(data.cFileName);
-  } while (::FindNextFileA(find, &data));
-  ::FindClose(find);
-  return names;
-}
+using platform::win32::Win32FileSystem;
 
 drivemap::TNetworkDriveList Map(char first, int count) {
   fakes::FakeNetworkNames network;

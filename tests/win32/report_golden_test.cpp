@@ -21,9 +21,12 @@
 #include "platform/win32/win32_registry.h"
 #include "report/report_driver.h"
 #include "report/temp_report.h"
+#include "win32/scratch_files.h"
 
 namespace vorlix::report {
 namespace {
+
+using testing::RemoveTree;
 
 using ::testing::ElementsAreArray;
 using Lines = std::vector<std::string>;
@@ -41,26 +44,6 @@ std::string Upper2(const std::string& path) {
   std::string drive = path.substr(0, 2);
   for (char& c : drive) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   return drive;
-}
-
-void RemoveTree(const std::string& folder) {
-  WIN32_FIND_DATAA data;
-  HANDLE find = ::FindFirstFileA((folder + "\\*").c_str(), &data);
-  if (find != INVALID_HANDLE_VALUE) {
-    do {
-      const std::string name = data.cFileName;
-      if (name == "." || name == "..") continue;
-      const std::string path = folder + "\\" + name;
-      ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-      if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        RemoveTree(path);
-      } else {
-        ::DeleteFileA(path.c_str());
-      }
-    } while (::FindNextFileA(find, &data));
-    ::FindClose(find);
-  }
-  ::RemoveDirectoryA(folder.c_str());
 }
 
 bool KeyExists(HKEY root, const char* path) {

@@ -18,9 +18,12 @@
 #include "platform/win32/win32_private_profile.h"
 #include "platform/win32/win32_registry.h"
 #include "report/report_file.h"
+#include "win32/scratch_files.h"
 
 namespace vorlix::drivemap {
 namespace {
+
+using testing::RemoveTree;
 
 using ::testing::ElementsAre;
 
@@ -85,25 +88,6 @@ bool KeyExists(const char* key) {
   }
   ::RegCloseKey(handle);
   return true;
-}
-
-void RemoveTree(const std::string& folder) {
-  WIN32_FIND_DATAA data;
-  const HANDLE find = ::FindFirstFileA((folder + "\\*").c_str(), &data);
-  if (find != INVALID_HANDLE_VALUE) {
-    do {
-      const std::string name = data.cFileName;
-      if (name == "." || name == "..") continue;
-      const std::string path = folder + "\\" + name;
-      if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        RemoveTree(path);
-      } else {
-        ::DeleteFileA(path.c_str());
-      }
-    } while (::FindNextFileA(find, &data));
-    ::FindClose(find);
-  }
-  ::RemoveDirectoryA(folder.c_str());
 }
 
 void MakeFolders(const std::string& path) {

@@ -23,10 +23,14 @@
 #include "platform/win32/win32_private_profile.h"
 #include "platform/win32/win32_registry.h"
 #include "report/report_driver.h"
+#include "win32/scratch_files.h"
 #include "win32/scratch_registry.h"
 
 namespace vorlix::app {
 namespace {
+
+using testing::Matching;
+using testing::WriteWholeFile;
 
 int Count(const char* variable, int fallback) {
   const char* text = std::getenv(variable);
@@ -100,27 +104,6 @@ Usage Sample() {
   return usage;
 }
 
-std::vector<std::string> Matching(const std::string& pattern) {
-  std::vector<std::string> names;
-  WIN32_FIND_DATAA data;
-  HANDLE find = ::FindFirstFileA(pattern.c_str(), &data);
-  if (find == INVALID_HANDLE_VALUE) return names;
-  do {
-    names.push_back(data.cFileName);
-  } while (::FindNextFileA(find, &data));
-  ::FindClose(find);
-  return names;
-}
-
-void WriteFile(const std::string& path, const std::string& content) {
-  HANDLE file = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-  ASSERT_NE(file, INVALID_HANDLE_VALUE) << path;
-  DWORD written = 0;
-  ::WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
-  ::CloseHandle(file);
-}
-
 class EnduranceTest : public ::testing::Test {
  protected:
   platform::win32::Win32FileSystem files;
@@ -143,11 +126,11 @@ class EnduranceTest : public ::testing::Test {
     for (const char* folder : {"", "\\Ostrelan", "\\Licence", "\\Project"}) {
       ::CreateDirectoryA((root + folder).c_str(), nullptr);
     }
-    WriteFile(root + "\\Ostrelan\\Ostrelan.exe", "MZ");
-    WriteFile(root + "\\Ostrelan\\Ostrelan.Ini",
-              "[Ostrelan]\r\nLicenseFolder=" + root + "\\Licence\r\n");
+    ASSERT_TRUE(WriteWholeFile(root + "\\Ostrelan\\Ostrelan.exe", "MZ"));
+    ASSERT_TRUE(WriteWholeFile(root + "\\Ostrelan\\Ostrelan.Ini",
+                               "[Ostrelan]\r\nLicenseFolder=" + root + "\\Licence\r\n"));
     for (int i = 0; i < 20; ++i) {
-      WriteFile(root + "\\Licence\\file" + std::to_string(i) + ".dat", "x");
+      ASSERT_TRUE(WriteWholeFile(root + "\\Licence\\file" + std::to_string(i) + ".dat", "x"));
     }
     maker.SetString("TarnWickPath", root);
     program.SetString("Path", root + "\\Ostrelan");
