@@ -2,7 +2,9 @@
 # wineserver and an X display (Xvfb when there is none).
 #   VORLIX_WINEPREFIX  the prefix to use (default: ./wineprefix in the current folder)
 
+# Debian's wine64 package puts neither program on PATH.
 VORLIX_WINE=/usr/lib/wine/wine64
+VORLIX_WINESERVER=/usr/lib/wine/wineserver
 export WINEPREFIX=${VORLIX_WINEPREFIX:-$PWD/wineprefix}
 export WINEDEBUG=${WINEDEBUG:--all}
 # Wine takes its ANSI code page from the locale: C gives code page 1252, which the tests expect.
@@ -34,7 +36,7 @@ vorlix_ensure_display() {
   echo "$number" >"$file"
   export DISPLAY=":$number"
   # A wineserver left from an earlier display would keep Wine's desktop on the old one.
-  wineserver -k >/dev/null 2>&1 || true
+  "$VORLIX_WINESERVER" -k >/dev/null 2>&1 || true
 }
 
 # True when a wineserver is serving this prefix.
@@ -53,7 +55,7 @@ vorlix_ensure_prefix() {
     flock 9
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
       "$VORLIX_WINE" wineboot -i </dev/null >/dev/null 2>&1 9>&- || true
-      wineserver -w 9>&-
+      "$VORLIX_WINESERVER" -w 9>&-
     fi
     if [ ! -f "$WINEPREFIX/.vorlix-unmanaged" ]; then
       # Xvfb has no window manager; unmanaged windows spare a wait of seconds on every close.
@@ -61,7 +63,7 @@ vorlix_ensure_prefix() {
         </dev/null >/dev/null 2>&1 9>&- && touch "$WINEPREFIX/.vorlix-unmanaged"
     fi
     if ! vorlix_server_running; then
-      wineserver -p60 </dev/null >/dev/null 2>&1 9>&- || true
+      "$VORLIX_WINESERVER" -p60 </dev/null >/dev/null 2>&1 9>&- || true
       "$VORLIX_WINE" wineboot </dev/null >/dev/null 2>&1 9>&- || true
     fi
   ) 9>"$WINEPREFIX.lock"
@@ -80,7 +82,7 @@ vorlix_wine_setup() {
 
 # Ends this prefix's wineserver and the Xvfb started for it.
 vorlix_wine_stop() {
-  wineserver -k >/dev/null 2>&1 || true
+  "$VORLIX_WINESERVER" -k >/dev/null 2>&1 || true
   if [ -s "$WINEPREFIX.display.pid" ]; then
     kill "$(cat "$WINEPREFIX.display.pid")" 2>/dev/null || true
     rm -f "$WINEPREFIX.display.pid" "$WINEPREFIX.display" "$WINEPREFIX.env"
