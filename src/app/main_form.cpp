@@ -110,10 +110,11 @@ bool ScreenFontInstalled(const char* face) {
   return found;
 }
 
-HFONT MakeFont(const char* face, int height) {
+// pitchAndFamily decides the face the system substitutes when the named one is missing.
+HFONT MakeFont(const char* face, int height, BYTE pitchAndFamily) {
   return ::CreateFontA(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                       DEFAULT_PITCH | FF_DONTCARE, face);
+                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, pitchAndFamily,
+                       face);
 }
 
 void RegisterWindowClass(HINSTANCE instance, WNDPROC procedure) {
@@ -179,8 +180,9 @@ void TForm1::ApplyFontSubstitution() {
   ::ReleaseDC(nullptr, screen);
   const char* face =
       ScreenFontInstalled("Microsoft Sans Serif") ? "Microsoft Sans Serif" : "MS Sans Serif";
-  windowFont_.reset(MakeFont(face, -::MulDiv(8, pixelsPerInch, 72)));
-  memoFont_.reset(MakeFont("Courier New", -13));
+  windowFont_.reset(MakeFont(face, -::MulDiv(8, pixelsPerInch, 72), DEFAULT_PITCH | FF_DONTCARE));
+  // The listing's columns line up only in a monospaced face, with or without Courier New.
+  memoFont_.reset(MakeFont("Courier New", -13, FIXED_PITCH | FF_MODERN));
   ::SendMessageA(window_, WM_SETFONT, reinterpret_cast<WPARAM>(windowFont_.get()), FALSE);
   for (const ControlLayout& item : kControls) {
     HGDIOBJ font = item.id == Control::Memo1 ? memoFont_.get() : windowFont_.get();
