@@ -120,7 +120,8 @@ TEST_F(DriveMapFile, LineLongerThan255IsRefusedWholeAndNeverUsed) {
   ASSERT_EQ(fits.size(), 255u);
   ASSERT_EQ(tooLong.size(), 256u);
   const auto list = Loaded(fits + "\r\n" + tooLong + "\r\n");
-  EXPECT_THAT(list.LocalNames(), ElementsAre("P:"));
+  ASSERT_THAT(list.LocalNames(), ElementsAre("P:"));
+  ASSERT_EQ(list.RemoteNames().size(), 1u);
   EXPECT_EQ(list.RemoteNames()[0], fits.substr(3));
   ASSERT_EQ(list.SkippedLines().size(), 1u);
   EXPECT_EQ(list.SkippedLines()[0].number, 2);

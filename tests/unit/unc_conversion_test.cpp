@@ -129,6 +129,14 @@ TEST_F(Conversion, ValueOnAnUnmappedDriveIsReportedOnceAndTheIniIsMissing) {
   EXPECT_EQ(License(), "S:\\Shared");
 }
 
+TEST_F(Conversion, IniNameOfAPathAlreadyInUncFormComesBackTrimmedAndIsFound) {
+  SetOstrelan("  \\\\fs1\\shared\\Apps\\Ostrelan");
+  const auto tail = Tail(Run());
+  ASSERT_GE(tail.size(), 5u);
+  EXPECT_EQ(tail[4], "Ostrelan.Ini    " + kUncIni);
+  EXPECT_EQ(License(), "\\\\fs1\\shared\\Shared");
+}
+
 TEST_F(Conversion, LowerCaseDriveLetterIsConvertedLikeUpperCase) {
   SetMaker("s:\\Apps\\");
   SetOstrelan("  s:\\Apps\\Ostrelan");
