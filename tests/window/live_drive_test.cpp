@@ -6,13 +6,12 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "app/main_form.h"
 #include "support/live_drive.h"
+#include "support/vorlix_run.h"
 #include "win32/scratch_files.h"
 #include "win32/scratch_registry.h"
 
@@ -22,8 +21,7 @@ namespace {
 using ::testing::Contains;
 using ::testing::ElementsAre;
 using Lines = std::vector<std::string>;
-
-constexpr int kFirstControlId = 100;
+using testing::VorlixRun;
 
 Lines SplitLines(const std::string& text) {
   Lines lines;
@@ -49,113 +47,6 @@ Lines After(const Lines& lines, const std::string& heading, std::size_t count) {
   ADD_FAILURE() << "no line " << heading;
   return {};
 }
-
-// One vorlix.exe process, driven from outside through its window's messages.
-class VorlixRun {
- public:
-  explicit VorlixRun(const std::string& exe) {
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    std::string command = "\"" + exe + "\"";
-    if (!::CreateProcessA(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                          &startup, &process_)) {
-      ADD_FAILURE() << "cannot start " << exe << ": " << ::GetLastError();
-      return;
-    }
-    for (int i = 0; i < 200 && !window_; ++i) {
-      window_ = OwnWindow(nullptr, kFormCaption);
-      if (!window_) std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    if (!window_) ADD_FAILURE() << "no window from " << exe;
-  }
-  ~VorlixRun() {
-    if (!process_.hProcess) return;
-    if (window_) ::PostMessageA(window_, WM_CLOSE, 0, 0);
-    if (::WaitForSingleObject(process_.hProcess, 10000) != WAIT_OBJECT_0) {
-      ::TerminateProcess(process_.hProcess, 1);
-    }
-    ::CloseHandle(process_.hThread);
-    ::CloseHandle(process_.hProcess);
-  }
-  VorlixRun(const VorlixRun&) = delete;
-  VorlixRun& operator=(const VorlixRun&) = delete;
-
-  bool started() const { return window_ != nullptr; }
-
-  void Choose(Control list, int index) {
-    const HWND combo = Item(list);
-    ::SendMessageA(combo, CB_SETCURSEL, index, 0);
-    ::SendMessageA(window_, WM_COMMAND, MAKEWPARAM(Id(list), CBN_SELCHANGE),
-                   reinterpret_cast<LPARAM>(combo));
-  }
-  // Posted, as a modal dialog may follow the click.
-  void Click(Control button) {
-    ::PostMessageA(window_, WM_COMMAND, MAKEWPARAM(Id(button), BN_CLICKED),
-                   reinterpret_cast<LPARAM>(Item(button)));
-  }
-  // Waits for the next message box, answers it with the button and returns its text.
-  std::string Answer(int button) {
-    for (int i = 0; i < 400; ++i) {
-      if (const HWND box = OwnWindow("#32770", nullptr)) {
-        char text[1024] = {};
-        ::GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
-        ::PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
-        for (int j = 0; j < 200 && ::IsWindow(box); ++j) {
-          std::this_thread::sleep_for(std::chrono::milliseconds(25));
-        }
-        return text;
-      }
-      std::this_thread::sleep_for(std::chrono::milliseconds(25));
-    }
-    ADD_FAILURE() << "no message box";
-    return {};
-  }
-  // The memo's text once every message before this call has been handled.
-  std::string Memo() {
-    DWORD_PTR result = 0;
-    ::SendMessageTimeoutA(window_, WM_NULL, 0, 0, SMTO_NORMAL, 60000, &result);
-    const HWND memo = Item(Control::Memo1);
-    const auto length = ::SendMessageA(memo, WM_GETTEXTLENGTH, 0, 0);
-    std::string text(static_cast<std::size_t>(length) + 1, '\0');
-    ::SendMessageA(memo, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
-    text.resize(static_cast<std::size_t>(length));
-    return text;
-  }
-
- private:
-  static int Id(Control which) { return kFirstControlId + static_cast<int>(which); }
-  HWND Item(Control which) const { return ::GetDlgItem(window_, Id(which)); }
-
-  // A visible top-level window of this process with the class or caption given.
-  HWND OwnWindow(const char* windowClass, const char* caption) const {
-    struct Search {
-      DWORD process;
-      const char* windowClass;
-      const char* caption;
-      HWND found;
-    } search{process_.dwProcessId, windowClass, caption, nullptr};
-    ::EnumWindows(
-        [](HWND window, LPARAM data) -> BOOL {
-          auto& s = *reinterpret_cast<Search*>(data);
-          DWORD owner = 0;
-          ::GetWindowThreadProcessId(window, &owner);
-          if (owner != s.process || !::IsWindowVisible(window)) return TRUE;
-          char text[256] = {};
-          if (s.windowClass)
-            ::GetClassNameA(window, text, sizeof text);
-          else
-            ::GetWindowTextA(window, text, sizeof text);
-          if (std::string(text) != (s.windowClass ? s.windowClass : s.caption)) return TRUE;
-          s.found = window;
-          return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-  }
-
-  PROCESS_INFORMATION process_{};
-  HWND window_ = nullptr;
-};
 
 std::string BuiltExe() {
   char own[MAX_PATH];
@@ -193,7 +84,7 @@ TEST(LiveMappedDrive, ReportStoreAndConvertThroughTheRealWindow) {
 
   {  // The user's normal run, started from the mapped drive.
     VorlixRun run("T:\\x\\vorlix.exe");
-    ASSERT_TRUE(run.started());
+    ASSERT_TRUE(run.started()) << run.error();
     run.Choose(Control::ComboBox1, 0);
     run.Choose(Control::ComboBox2, 1);
     run.Click(Control::CreateBtn);
@@ -218,7 +109,7 @@ TEST(LiveMappedDrive, ReportStoreAndConvertThroughTheRealWindow) {
   drive.Unmap();
   ASSERT_EQ(::GetFileAttributesA("T:\\x\\vorlix.exe"), INVALID_FILE_ATTRIBUTES);
   VorlixRun run(share + "\\x\\vorlix.exe");
-  ASSERT_TRUE(run.started());
+  ASSERT_TRUE(run.started()) << run.error();
   run.Choose(Control::ComboBox1, 0);
   run.Click(Control::UNCBtn);
   EXPECT_THAT(run.Answer(IDYES), ::testing::HasSubstr("Run as administrator"));

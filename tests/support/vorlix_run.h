@@ -1,0 +1,141 @@
+#pragma once
+// One vorlix.exe process, driven from outside through its window's messages, as another program
+// on the desktop would: used by the window tests and the speed benchmark.
+
+#include <windows.h>
+
+#include <chrono>
+#include <string>
+#include <thread>
+
+#include "app/main_form.h"
+
+namespace vorlix::testing {
+
+class VorlixRun {
+ public:
+  static constexpr int kFirstControlId = 100;
+
+  // Starts the exe and waits up to 10 s for its main window; started() tells whether it came.
+  explicit VorlixRun(const std::string& exe) {
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    std::string command = "\"" + exe + "\"";
+    if (!::CreateProcessA(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                          &startup, &process_)) {
+      error_ = "cannot start " + exe + ": " + std::to_string(::GetLastError());
+      return;
+    }
+    for (int i = 0; i < 200 && !window_; ++i) {
+      window_ = OwnWindow(nullptr, app::kFormCaption);
+      if (!window_) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    if (!window_) error_ = "no window from " + exe;
+  }
+  ~VorlixRun() {
+    if (!process_.hProcess) return;
+    if (window_) ::PostMessageA(window_, WM_CLOSE, 0, 0);
+    if (::WaitForSingleObject(process_.hProcess, 10000) != WAIT_OBJECT_0) {
+      ::TerminateProcess(process_.hProcess, 1);
+    }
+    ::CloseHandle(process_.hThread);
+    ::CloseHandle(process_.hProcess);
+  }
+  VorlixRun(const VorlixRun&) = delete;
+  VorlixRun& operator=(const VorlixRun&) = delete;
+
+  bool started() const { return window_ != nullptr; }
+  const std::string& error() const { return error_; }
+  HANDLE process() const { return process_.hProcess; }
+  HWND window() const { return window_; }
+  HWND Item(app::Control which) const { return ::GetDlgItem(window_, Id(which)); }
+
+  void Choose(app::Control list, int index) {
+    const HWND combo = Item(list);
+    ::SendMessageA(combo, CB_SETCURSEL, index, 0);
+    ::SendMessageA(window_, WM_COMMAND, MAKEWPARAM(Id(list), CBN_SELCHANGE),
+                   reinterpret_cast<LPARAM>(combo));
+  }
+  // Posted, as a modal dialog may follow the click.
+  void Click(app::Control button) {
+    ::PostMessageA(window_, WM_COMMAND, MAKEWPARAM(Id(button), BN_CLICKED),
+                   reinterpret_cast<LPARAM>(Item(button)));
+  }
+  // Sent, as a button sends it to its window: returns once the click has been handled; false
+  // when that took longer than the timeout.
+  bool ClickAndWait(app::Control button, unsigned timeoutMs) {
+    DWORD_PTR result = 0;
+    return ::SendMessageTimeoutA(window_, WM_COMMAND, MAKEWPARAM(Id(button), BN_CLICKED),
+                                 reinterpret_cast<LPARAM>(Item(button)), SMTO_NORMAL, timeoutMs,
+                                 &result) != 0;
+  }
+  // Waits until every message sent or posted before this call has been handled.
+  bool WaitIdle(unsigned timeoutMs = 60000) {
+    DWORD_PTR result = 0;
+    return ::SendMessageTimeoutA(window_, WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs, &result) != 0;
+  }
+  // Waits for the next message box, answers it with the button and returns its text; empty
+  // when none came within 10 s.
+  std::string Answer(int button) {
+    for (int i = 0; i < 400; ++i) {
+      if (const HWND box = OwnWindow("#32770", nullptr)) {
+        char text[1024] = {};
+        ::GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+        ::PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+        for (int j = 0; j < 200 && ::IsWindow(box); ++j) {
+          std::this_thread::sleep_for(std::chrono::milliseconds(25));
+        }
+        return text;
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(25));
+    }
+    return {};
+  }
+  // The memo's text once every message before this call has been handled.
+  std::string Memo() {
+    WaitIdle();
+    const HWND memo = Item(app::Control::Memo1);
+    const auto length = ::SendMessageA(memo, WM_GETTEXTLENGTH, 0, 0);
+    std::string text(static_cast<std::size_t>(length) + 1, '\0');
+    const auto copied =
+        ::SendMessageA(memo, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<std::size_t>(copied < 0 ? 0 : copied));
+    return text;
+  }
+
+ private:
+  static int Id(app::Control which) { return kFirstControlId + static_cast<int>(which); }
+
+  // A visible top-level window of this process with the class or caption given.
+  HWND OwnWindow(const char* windowClass, const char* caption) const {
+    struct Search {
+      DWORD process;
+      const char* windowClass;
+      const char* caption;
+      HWND found;
+    } search{process_.dwProcessId, windowClass, caption, nullptr};
+    ::EnumWindows(
+        [](HWND window, LPARAM data) -> BOOL {
+          auto& s = *reinterpret_cast<Search*>(data);
+          DWORD owner = 0;
+          ::GetWindowThreadProcessId(window, &owner);
+          if (owner != s.process || !::IsWindowVisible(window)) return TRUE;
+          char text[256] = {};
+          if (s.windowClass)
+            ::GetClassNameA(window, text, sizeof text);
+          else
+            ::GetWindowTextA(window, text, sizeof text);
+          if (std::string(text) != (s.windowClass ? s.windowClass : s.caption)) return TRUE;
+          s.found = window;
+          return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+  }
+
+  PROCESS_INFORMATION process_{};
+  HWND window_ = nullptr;
+  std::string error_;
+};
+
+}  // namespace vorlix::testing
