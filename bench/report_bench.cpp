@@ -1,10 +1,15 @@
-// Times a "Full" diagnostic report over a licence folder of N entries, from the report's start to
-// an edit control of the memo's kind showing it, against two references on the same folder:
-//   floor  a bare FindFirstFile/FindNextFile pass plus loading a text of the report's size into
-//          such an edit control;
-//   peer   "cmd /c dir /a" of the folder.
-// Usage: report_bench.exe <entries> [rounds [peer rounds]]. Prints one line of figures; builds its
-// machine state in a temporary folder and the registry, and removes both again.
+// Times a "Full" report over a licence folder of N entries as the user meets it: this process
+// starts the built vorlix.exe, chooses the program and "Full", clicks "&Create" from outside and
+// waits until the click has been handled and the memo is painted; the memo must then hold the
+// whole report. In the same run, on the same folder:
+//   floor  a bare FindFirstFileA/FindNextFileA pass plus one SetWindowTextA of the same text into
+//          an edit control made like the memo, with the memo's font, painted;
+//   peer   "cmd /c dir /a" of the folder;
+//   parts  the report in this process, step by step: its text written, the temporary file's
+//          round trip, the memo's load.
+// Usage: report_bench.exe <entries> [rounds [peer rounds]]; vorlix.exe is taken from the folder
+// above this program's. Prints one line of figures; builds its machine state in a temporary
+// folder and the registry, and removes both again.
 #include <windows.h>
 
 #include <psapi.h>
@@ -15,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "app/main_form.h"
 #include "app/win32_dialogs.h"
 #include "platform/platform.h"
 #include "platform/win32/win32_clock.h"
@@ -24,17 +30,21 @@
 #include "platform/win32/win32_registry.h"
 #include "report/report_driver.h"
 #include "report/temp_report.h"
+#include "support/vorlix_run.h"
 #include "win32/scratch_files.h"
 
 namespace {
 
+using vorlix::app::Control;
 using vorlix::testing::RemoveTree;
+using vorlix::testing::VorlixRun;
 
 constexpr const char* kProgram = "Ostrelan";
 constexpr const char* kFamilyKey = "Software\\Tarnwick";
 constexpr DWORD kMemoStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | WS_HSCROLL |
                              ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_WANTRETURN |
                              ES_NOHIDESEL;
+constexpr unsigned kClickTimeoutMs = 10 * 60 * 1000;
 
 double Seconds() {
   static const LARGE_INTEGER frequency = [] {
@@ -52,9 +62,15 @@ double Median(std::vector<double> values) {
   return values[values.size() / 2];
 }
 
-[[noreturn]] void Fail(const char* what) {
-  std::fprintf(stderr, "report_bench: %s failed (%lu)\n", what, ::GetLastError());
+[[noreturn]] void Fail(const std::string& what) {
+  std::fprintf(stderr, "report_bench: %s failed (%lu)\n", what.c_str(), ::GetLastError());
   std::exit(2);
+}
+
+// The two windows overlap on the screen; the one timed is on top, as the user's would be.
+void OnTop(HWND window) {
+  ::SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  ::UpdateWindow(window);
 }
 
 void WriteFile(const std::string& path, const std::string& content) {
@@ -158,18 +174,28 @@ class BenchMachine {
   bool hadUserKey_ = false;
 };
 
-// A top-level window holding one edit control made like the memo.
+// A top-level window of the main window's size holding one edit control made like the memo:
+// same class, styles, place, text limit and font request.
 class MemoWindow {
  public:
   MemoWindow() {
-    frame_ = ::CreateWindowExA(0, "STATIC", "bench", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 920,
-                               700, nullptr, nullptr, ::GetModuleHandleA(nullptr), nullptr);
+    WNDCLASSEXA windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = ::DefWindowProcA;
+    windowClass.hInstance = ::GetModuleHandleA(nullptr);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    windowClass.lpszClassName = "VorlixBenchFrame";
+    ::RegisterClassExA(&windowClass);
+    frame_ = ::CreateWindowExA(0, windowClass.lpszClassName, "bench",
+                               WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_VISIBLE, 0, 0, 920, 780,
+                               nullptr, nullptr, windowClass.hInstance, nullptr);
     memo_ = ::CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "", kMemoStyle, 7, 49, 889, 618, frame_,
-                              nullptr, ::GetModuleHandleA(nullptr), nullptr);
+                              nullptr, windowClass.hInstance, nullptr);
     if (!frame_ || !memo_) Fail("CreateWindowExA");
-    font_ = ::CreateFontA(-13, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0,
+    font_ = ::CreateFontA(-13, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                          OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                           FIXED_PITCH | FF_MODERN, "Courier New");
-    ::SendMessageA(memo_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
+    ::SendMessageA(memo_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
     ::SendMessageA(memo_, EM_SETLIMITTEXT, 0, 0);
     Pump();
   }
@@ -183,13 +209,14 @@ class MemoWindow {
   // The whole text at once, painted before returning.
   void Show(const std::string& text) {
     ::SetWindowTextA(memo_, text.c_str());
-    ::UpdateWindow(memo_);
+    ::UpdateWindow(frame_);
   }
-  void Clear() {
-    ::SetWindowTextA(memo_, "");
+  // The state before a timed load: on top, with the text the product's memo held, settled.
+  void Prepare(const std::string& text) {
+    OnTop(frame_);
+    Show(text);
     Pump();
   }
-  int Length() const { return ::GetWindowTextLengthA(memo_); }
 
  private:
   static void Pump() {
@@ -211,16 +238,41 @@ struct Platform {
   vorlix::platform::Platform platform{files, registry, profile, network, dialogs, clock};
 };
 
-// The whole time, and the part until the text is in memory.
-std::string TimedReport(Platform& p, MemoWindow& memo, double& seconds, double& textSeconds) {
-  vorlix::report::DiagnosticReport driver(p.platform);
+std::string VorlixExe() {
+  char own[MAX_PATH];
+  const DWORD length = ::GetModuleFileNameA(nullptr, own, MAX_PATH);
+  std::string path(own, length);
+  path = path.substr(0, path.find_last_of('\\'));  // ...\bench
+  return path.substr(0, path.find_last_of('\\')) + "\\vorlix.exe";
+}
+
+// What a report text holds: its lines, its listing lines and its last line.
+struct Shape {
+  long lines = 0;
+  long listing = 0;
+  std::string last;
+};
+
+Shape ShapeOf(const std::string& text) {
+  Shape shape;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t end = text.find("\r\n", start);
+    if (end == std::string::npos) end = text.size();
+    ++shape.lines;
+    if (text.compare(start, 11, "      Time=") == 0) ++shape.listing;
+    shape.last.assign(text, start, end - start);
+    start = end + 2;
+  }
+  return shape;
+}
+
+// One click on "&Create" in the real window, until handled and painted.
+double TimedClick(VorlixRun& run) {
   const double start = Seconds();
-  const std::string text = vorlix::report::WriteThroughTempFile(
-      p.files, [&](vorlix::report::ReportFile& file) { driver.Run(file, kProgram, 2); });
-  textSeconds = Seconds() - start;
-  memo.Show(text);
-  seconds = Seconds() - start;
-  return text;
+  if (!run.ClickAndWait(Control::CreateBtn, kClickTimeoutMs)) Fail("the click on Create");
+  ::UpdateWindow(run.window());
+  return Seconds() - start;
 }
 
 double TimedFloor(const std::string& folder, const std::string& text, MemoWindow& memo,
@@ -237,6 +289,31 @@ double TimedFloor(const std::string& folder, const std::string& text, MemoWindow
   listSeconds = Seconds() - start;
   memo.Show(text);
   return Seconds() - start;
+}
+
+// The report in this process, as the window makes it, in its three steps.
+struct Parts {
+  double text = 0;  // temporary file made, report written into it
+  double file = 0;  // file closed and deleted
+  double memo = 0;  // text loaded into the memo and painted
+};
+
+Parts TimedParts(Platform& p, MemoWindow& memo) {
+  vorlix::report::DiagnosticReport driver(p.platform);
+  Parts parts;
+  double written = 0;
+  const double start = Seconds();
+  const std::string text =
+      vorlix::report::WriteThroughTempFile(p.files, [&](vorlix::report::ReportFile& file) {
+        driver.Run(file, kProgram, 2);
+        written = Seconds();
+      });
+  const double done = Seconds();
+  parts.text = written - start;
+  parts.file = done - written;
+  memo.Show(text);
+  parts.memo = Seconds() - done;
+  return parts;
 }
 
 double TimedPeer(const std::string& folder) {
@@ -264,6 +341,8 @@ double TimedPeer(const std::string& folder) {
   return seconds;
 }
 
+double Megabytes(SIZE_T bytes) { return static_cast<double>(bytes) / (1024.0 * 1024.0); }
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -282,43 +361,71 @@ int main(int argc, char** argv) {
   MemoWindow memo;
   Platform platform;
 
-  // Report and floor take turns, so that neither meets a heap or cache the other has not. The
-  // peak memory is read after the first report, before any floor has run.
-  std::vector<double> report, reportText, floor, floorList, peer;
-  std::string text;
+  VorlixRun run(VorlixExe());
+  if (!run.started()) Fail(run.error());
+  run.Choose(Control::ComboBox1, 0);
+  run.Choose(Control::ComboBox2, 1);
+
+  // The window, the floor and the in-process steps take turns, so that none meets a heap or
+  // cache the others have not. Each load starts from the text the product's memo held before
+  // its click: the welcome text first, then the previous report.
+  std::vector<double> report, floor, floorList, text, file, load, peer;
+  std::string shown;
+  Shape shape;
+  long listed = 0;
+  long memoLines = 0;
+  bool whole = true;
+  for (int i = 0; i < rounds; ++i) {
+    const std::string before = run.Memo();
+    OnTop(run.window());
+    run.WaitIdle();
+    report.push_back(TimedClick(run));
+    shown = run.Memo();
+    shape = ShapeOf(shown);
+    memoLines = static_cast<long>(::SendMessageA(run.Item(Control::Memo1), EM_GETLINECOUNT, 0, 0));
+
+    memo.Prepare(before);
+    double listSeconds = 0;
+    floor.push_back(TimedFloor(machine.licence, shown, memo, listed, listSeconds));
+    floorList.push_back(listSeconds);
+    // The memo shows an empty line after the last line end; the listing holds every entry.
+    whole = whole && shape.last == "End of report" && shape.listing == listed &&
+            memoLines == shape.lines + 1;
+
+    memo.Prepare(before);
+    const Parts parts = TimedParts(platform, memo);
+    text.push_back(parts.text);
+    file.push_back(parts.file);
+    load.push_back(parts.memo);
+    if (::GetEnvironmentVariableA("VORLIX_BENCH_VERBOSE", nullptr, 0)) {
+      std::fprintf(
+          stderr, "round %d: report %.1f floor %.1f (list %.1f) text %.1f file %.1f memo %.1f ms\n",
+          i, report.back() * 1e3, floor.back() * 1e3, listSeconds * 1e3, parts.text * 1e3,
+          parts.file * 1e3, parts.memo * 1e3);
+    }
+  }
   PROCESS_MEMORY_COUNTERS memory{};
   memory.cb = sizeof memory;
-  int shown = 0;
-  long listed = 0;
-  for (int i = 0; i < rounds; ++i) {
-    memo.Clear();
-    double seconds = 0;
-    double textSeconds = 0;
-    text = TimedReport(platform, memo, seconds, textSeconds);
-    report.push_back(seconds);
-    reportText.push_back(textSeconds);
-    if (i == 0) {
-      shown = memo.Length();
-      ::K32GetProcessMemoryInfo(::GetCurrentProcess(), &memory, sizeof memory);
-    }
-    memo.Clear();
-    double listSeconds = 0;
-    floor.push_back(TimedFloor(machine.licence, text, memo, listed, listSeconds));
-    floorList.push_back(listSeconds);
-  }
+  ::K32GetProcessMemoryInfo(run.process(), &memory, sizeof memory);
   for (int i = 0; i < peerRounds; ++i) peer.push_back(TimedPeer(machine.licence));
 
   const double r = Median(report);
   const double f = Median(floor);
   const double p = peer.empty() ? 0.0 : Median(peer);
   std::printf(
-      "entries=%d listed=%ld text_bytes=%zu shown=%d create_s=%.2f report_ms=%.1f "
-      "report_text_ms=%.1f floor_ms=%.1f floor_list_ms=%.1f peer_ms=%.1f "
-      "report_us_per_entry=%.2f ratio_floor=%.2f ratio_peer=%.2f "
-      "peak_working_set_mb=%.1f peak_pagefile_mb=%.1f\n",
-      entries, listed, text.size(), shown, createSeconds, r * 1e3, Median(reportText) * 1e3,
-      f * 1e3, Median(floorList) * 1e3, p * 1e3, r * 1e6 / std::max(entries, 1), r / f, r / p,
-      static_cast<double>(memory.PeakWorkingSetSize) / (1024.0 * 1024.0),
-      static_cast<double>(memory.PeakPagefileUsage) / (1024.0 * 1024.0));
+      "entries=%d listed=%ld text_bytes=%zu lines=%ld memo_lines=%ld whole=%d create_s=%.2f "
+      "report_ms=%.1f first_click_ms=%.1f floor_ms=%.1f floor_list_ms=%.1f peer_ms=%.1f "
+      "text_ms=%.1f file_ms=%.1f memo_ms=%.1f report_us_per_entry=%.2f ratio_floor=%.3f "
+      "ratio_peer=%.3f peak_working_set_mb=%.1f peak_pagefile_mb=%.1f\n",
+      entries, listed, shown.size(), shape.lines, memoLines, whole ? 1 : 0, createSeconds, r * 1e3,
+      report[0] * 1e3, f * 1e3, Median(floorList) * 1e3, p * 1e3, Median(text) * 1e3,
+      Median(file) * 1e3, Median(load) * 1e3, r * 1e6 / std::max(entries, 1), r / f,
+      p > 0 ? r / p : 0.0, Megabytes(memory.PeakWorkingSetSize),
+      Megabytes(memory.PeakPagefileUsage));
+  if (!whole) {
+    std::fprintf(stderr, "report_bench: the memo did not hold the whole report (last line '%s')\n",
+                 shape.last.c_str());
+    return 3;
+  }
   return 0;
 }
