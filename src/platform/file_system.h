@@ -60,7 +60,7 @@ class TextWriter {
  public:
   virtual ~TextWriter() = default;
   virtual void Write(std::string_view bytes) = 0;  // throws InOutError
-  virtual void Close() = 0;                        // flushes; throws InOutError
+  virtual void Close() = 0;                        // writes out what is held; throws InOutError
 };
 
 // A text file open for reading, line by line.
@@ -95,7 +95,8 @@ class FileSystem {
   virtual std::string ReadAll(const std::string& path) = 0;
   // True when the system reports success.
   virtual bool Delete(const std::string& path) = 0;
-  // Moves a file over another, replacing it in one step. Throws InOutError.
+  // Forces a file to disk and moves it over another, replacing it in one step. Throws
+  // InOutError.
   virtual void Replace(const std::string& from, const std::string& to) = 0;
 
   // The folder for temporary files, as the system gives it.

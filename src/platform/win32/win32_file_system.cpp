@@ -71,13 +71,10 @@ class Win32TextWriter final : public TextWriter {
     }
   }
 
+  // Our buffer goes out; the system's own cache is left to it. Only a file that replaces
+  // another is forced to disk (Replace), since temporary and test files are deleted at once.
   void Close() override {
     Flush();
-    if (file_.valid() && !::FlushFileBuffers(file_.get())) {
-      const DWORD error = ::GetLastError();
-      file_.reset();
-      throw InOutError(path_, error);
-    }
     file_.reset();
   }
 
@@ -175,6 +172,12 @@ std::string Win32FileSystem::ReadAll(const std::string& path) {
 bool Win32FileSystem::Delete(const std::string& path) { return ::DeleteFileA(path.c_str()) != 0; }
 
 void Win32FileSystem::Replace(const std::string& from, const std::string& to) {
+  // The new content is on disk before it takes the old file's place.
+  UniqueFile fresh(
+      NullIfInvalid(::CreateFileA(from.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)));
+  if (!fresh.valid() || !::FlushFileBuffers(fresh.get())) throw InOutError(from, ::GetLastError());
+  fresh.reset();
   if (!::MoveFileExA(from.c_str(), to.c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     throw InOutError(to, ::GetLastError());
