@@ -1,5 +1,7 @@
 #include "report/temp_report.h"
 
+#include <memory>
+#include <string_view>
 #include <utility>
 
 #include "platform/short_string.h"
@@ -15,15 +17,38 @@ TempFile::TempFile(platform::FileSystem& files, std::string path)
 
 TempFile::~TempFile() { files_.Delete(path_); }
 
+namespace {
+
+// Hands every write on to the file and keeps the same bytes once the file has taken them, so
+// that the text shown is what the file received, without reading a large report back.
+class KeepingWriter final : public platform::TextWriter {
+ public:
+  KeepingWriter(std::unique_ptr<platform::TextWriter> file, std::string& kept)
+      : file_(std::move(file)), kept_(kept) {}
+
+  void Write(std::string_view bytes) override {
+    file_->Write(bytes);
+    kept_.append(bytes);
+  }
+  void Close() override { file_->Close(); }
+
+ private:
+  std::unique_ptr<platform::TextWriter> file_;
+  std::string& kept_;
+};
+
+}  // namespace
+
 std::string WriteThroughTempFile(platform::FileSystem& files,
                                  const std::function<void(ReportFile&)>& body) {
   TempFile temp(files, NewTempFileName(files));
+  std::string text;
   {
-    ReportFile report(files.CreateText(temp.path()));
+    ReportFile report(std::make_unique<KeepingWriter>(files.CreateText(temp.path()), text));
     body(report);
     report.Close();
   }
-  return files.ReadAll(temp.path());
+  return text;
 }
 
 }  // namespace vorlix::report

@@ -25,8 +25,8 @@ class TempFile {
   std::string path_;
 };
 
-// Writes a report through a new temporary file and returns the text the file holds. The file is
-// closed and deleted in every case, also when the body throws.
+// Writes a report through a new temporary file and returns the text the file took, byte for byte.
+// The file is closed and deleted in every case, also when the body throws.
 std::string WriteThroughTempFile(platform::FileSystem& files,
                                  const std::function<void(ReportFile&)>& body);
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "fakes/fake_platform.h"
 #include "platform/errors.h"
 #include "report/temp_report.h"
@@ -95,6 +97,18 @@ TEST(TempReport, TextComesBackAndNoFileRemains) {
   });
   EXPECT_EQ(text, "a\r\n\r\n");
   EXPECT_TRUE(files.FilesUnder("C:\\Temp").empty());
+}
+
+TEST(TempReport, TextIsWhatTheFileTook) {
+  fakes::FakeFileSystem files;
+  const std::string kept = "C:\\Temp\\Kx1.tmp";  // the first name, left in place here
+  files.failDelete.insert(fakes::FakeFileSystem::Key(kept));
+  const std::string text = WriteThroughTempFile(files, [](ReportFile& f) {
+    for (int i = 0; i < 3000; ++i) f.WriteLine("line " + std::to_string(i));
+  });
+  ASSERT_NE(files.Find(kept), nullptr);
+  EXPECT_EQ(text, files.Find(kept)->content);
+  EXPECT_EQ(text.substr(text.size() - 11), "line 2999\r\n");
 }
 
 TEST(TempReport, FileIsDeletedWhenTheReportIsCutShort) {
