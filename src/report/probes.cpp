@@ -43,8 +43,10 @@ void PathProbes::CheckFolder(std::string_view path) {
   WriteFound(path, files_.FolderExists(std::string(path)));
 }
 
-void PathProbes::CheckFile(std::string_view path) {
-  WriteFound(path, files_.FileExists(std::string(path)));
+bool PathProbes::CheckFile(std::string_view path) {
+  const bool found = files_.FileExists(std::string(path));
+  WriteFound(path, found);
+  return found;
 }
 
 void PathProbes::SearchEntry(std::string_view path) {

@@ -27,8 +27,8 @@ class PathProbes {
   PathProbes(ReportFile& file, platform::FileSystem& files) : file_(file), files_(files) {}
 
   void CheckFolder(std::string_view path);
-  // A folder does not count as a file.
-  void CheckFile(std::string_view path);
+  // A folder does not count as a file. Returns what it found, so that no caller asks again.
+  bool CheckFile(std::string_view path);
   // Looks for the directory entry of the path itself; in Full reports also its time stamps.
   void SearchEntry(std::string_view path);
   // Compares the drives (or servers) the two paths lie on.

@@ -1,5 +1,6 @@
 #include "report/report_driver.h"
 
+#include <map>
 #include <memory>
 #include <optional>
 #include <string_view>
@@ -64,6 +65,24 @@ std::string Joined(std::initializer_list<std::string_view> parts) {
   return text;
 }
 
+// The drive map does not change while one report runs, and each question to the network
+// provider is slow: every drive is asked once per report.
+class ConnectionsOfOneReport final : public platform::NetworkNames {
+ public:
+  explicit ConnectionsOfOneReport(platform::NetworkNames& system) : system_(system) {}
+
+  std::optional<std::string> Connection(const std::string& localName) override {
+    auto known = known_.find(localName);
+    if (known == known_.end())
+      known = known_.emplace(localName, system_.Connection(localName)).first;
+    return known->second;
+  }
+
+ private:
+  platform::NetworkNames& system_;
+  std::map<std::string, std::optional<std::string>> known_;
+};
+
 // One report from heading to end; lives for one call of Run.
 class ReportRun {
  public:
@@ -71,6 +90,7 @@ class ReportRun {
       : platform_(platform),
         file_(file),
         program_(Short(program)),
+        network_(platform.network),
         settings_(platform, program_, settings::kModeReadOnly),
         probes_(file, platform.files) {}
 
@@ -97,7 +117,7 @@ class ReportRun {
   void Line(std::string_view text) { file_.WriteLine(text); }
 
   std::string Universal(std::string_view path) {
-    return UniversalPath(platform_.files, platform_.network, path);
+    return UniversalPath(platform_.files, network_, path);
   }
 
   // The setting line, and the value the probes examine: "Absent" when the setting is missing.
@@ -175,8 +195,8 @@ class ReportRun {
   void ListVirtualisedIni() {
     const std::string name = FileNameFromParts(licenceFolder_, program_, kIniExtension);
     Line(Joined({kCheckingVirtualisedIni, name}));
-    probes_.CheckFile(name);
-    if (!platform_.files.FileExists(name)) return;
+    // A name missing from a large folder costs a scan of the whole folder: asked once.
+    if (!probes_.CheckFile(name)) return;
     Line(Joined({kContentsOf, name}));
     std::unique_ptr<platform::TextReader> reader;
     try {
@@ -231,6 +251,7 @@ class ReportRun {
   platform::Platform& platform_;
   ReportFile& file_;
   const std::string program_;
+  ConnectionsOfOneReport network_;
   settings::TReportSettings settings_;
   PathProbes probes_;
   std::string programFolder_;

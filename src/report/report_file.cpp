@@ -12,11 +12,10 @@ int ReportLevel = 1;
 ReportFile::ReportFile(std::unique_ptr<platform::TextWriter> writer) : writer_(std::move(writer)) {}
 
 void ReportFile::WriteLine(std::string_view text) {
-  std::string line;
-  line.reserve(text.size() + 2);
-  line.append(text);
-  line.append("\r\n");
-  writer_->Write(line);
+  // One buffer for every line: a report of a large folder writes hundreds of thousands.
+  line_.assign(text);
+  line_.append("\r\n");
+  writer_->Write(line_);
 }
 
 void ReportFile::Close() { writer_->Close(); }

@@ -32,6 +32,7 @@ class ReportFile {
 
  private:
   std::unique_ptr<platform::TextWriter> writer_;
+  std::string line_;
 };
 
 // Writes "   Passed: " or "   FAILED: " and the message, or nothing when level > ReportLevel.
