@@ -6,10 +6,12 @@
 #include <exception>
 #include <vector>
 
+#include "common/files.h"
+#include "common/short_string.h"
+#include "common/text.h"
 #include "platform/errors.h"
-#include "platform/short_string.h"
 #include "report/report_file.h"
-#include "report/safe_save.h"
+#include "report/temp_report.h"
 
 namespace vorlix::app {
 
@@ -374,7 +376,7 @@ void TForm1::CreateBtnClick() {
 void TForm1::SaveAsBtnClick() {
   const auto target = services_.platform.dialogs.SaveFileName(kDefaultReportName);
   if (!target) return;
-  report::SaveFileSafely(services_.platform.files, *target, report::AsCrLfLines(MemoText()));
+  SaveFileSafely(services_.platform.files, *target, AsCrLfLines(MemoText()));
 }
 
 void TForm1::CloseBtnClick() { ::DestroyWindow(window_); }

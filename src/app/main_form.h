@@ -9,7 +9,7 @@
 
 #include "platform/platform.h"
 #include "platform/win32/handles.h"
-#include "report/temp_report.h"
+#include "report/report_driver.h"
 
 namespace vorlix::app {
 

@@ -2,8 +2,8 @@
 
 #include <cctype>
 
+#include "common/short_string.h"
 #include "drivemap/drive_map_texts.h"
-#include "platform/short_string.h"
 
 namespace vorlix::drivemap {
 

@@ -4,10 +4,10 @@
 #include <cctype>
 #include <variant>
 
+#include "common/files.h"
+#include "common/short_string.h"
 #include "drivemap/drive_map_file.h"
 #include "drivemap/drive_map_texts.h"
-#include "platform/short_string.h"
-#include "report/safe_save.h"
 
 namespace vorlix::drivemap {
 
@@ -76,7 +76,7 @@ void TNetworkDriveList::SaveToFile(platform::FileSystem& files, const std::strin
   try {
     // A new file of its own beside the map, then one replace: two saves at the same moment
     // leave one whole map, and a failed one leaves the earlier map as it was.
-    report::SaveFileSafely(files, fileName, content);
+    SaveFileSafely(files, fileName, content);
   } catch (const OsError& error) {
     throw DriveMapError(
         FileMessage(fileName, texts::kNotCreated, error.code(), texts::kNothingChanged),

@@ -2,9 +2,9 @@
 
 #include <optional>
 
+#include "common/short_string.h"
 #include "drivemap/drive_map_texts.h"
 #include "platform/errors.h"
-#include "platform/short_string.h"
 
 namespace vorlix::drivemap {
 

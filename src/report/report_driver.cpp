@@ -5,13 +5,13 @@
 #include <string_view>
 #include <vector>
 
+#include "common/short_string.h"
 #include "platform/errors.h"
-#include "platform/short_string.h"
 #include "report/file_access.h"
 #include "report/folder_listing.h"
 #include "report/probes.h"
+#include "report/report_settings.h"
 #include "report/universal_path.h"
-#include "settings/report_settings.h"
 
 namespace vorlix::report {
 
@@ -104,8 +104,7 @@ class ReportRun {
   // One read serves both, because the server store remembers the default a read returned.
   std::string ReadAndReport(int store, int section, std::string_view ident) {
     const std::string value = settings_.ReportSetting(file_, store, section, std::string(ident));
-    return settings::TReportSettings::IsMissing(value) ? std::string(settings::kAbsentPath)
-                                                       : Short(value);
+    return TReportSettings::IsMissing(value) ? std::string(kAbsentPath) : Short(value);
   }
 
   static std::string TestFile(std::string_view folder) {
@@ -131,7 +130,7 @@ class ReportRun {
   void CheckMakerFolder() {
     Line(kLookupMakerFolder);
     const std::string makerFolder =
-        ReadAndReport(kMachineStore, kFamilySection, settings::kTarnWickPathIdent);
+        ReadAndReport(kMachineStore, kFamilySection, kTarnWickPathIdent);
     Line(kCheckingMakerFolder);
     probes_.CheckFolder(makerFolder);
     Line(kSearchingMakerFolder);
@@ -140,7 +139,7 @@ class ReportRun {
 
   void CheckProgramFolder() {
     Line(Joined({kLookup, program_, kPathInRegistry}));
-    programFolder_ = ReadAndReport(kMachineStore, kProgramSection, settings::kPathIdent);
+    programFolder_ = ReadAndReport(kMachineStore, kProgramSection, kPathIdent);
     Line(kCheckingProgramPath);
     probes_.CheckFolder(programFolder_);
   }
@@ -163,7 +162,7 @@ class ReportRun {
 
   void CheckLicenceFolder() {
     Line(kCheckingLicenceFolder);
-    licenceFolder_ = ReadAndReport(kServerStore, kProgramSection, settings::kLicenseFolderIdent);
+    licenceFolder_ = ReadAndReport(kServerStore, kProgramSection, kLicenseFolderIdent);
     probes_.CheckFolder(licenceFolder_);
     Line(kAsUnc);
     licenceUniversal_ = Universal(licenceFolder_);
@@ -208,7 +207,7 @@ class ReportRun {
   void CheckProjectFolder() {
     Line(kCheckingProjectFolder);
     const std::string projectFolder =
-        ReadAndReport(kUserStore, kFamilySection, settings::kTarnWickProjectPathIdent);
+        ReadAndReport(kUserStore, kFamilySection, kTarnWickProjectPathIdent);
     probes_.CheckFolder(projectFolder);
     Line(kCreatingInProjectFolder);
     TestFileAccess(file_, platform_.files, TestFile(projectFolder));
@@ -216,8 +215,8 @@ class ReportRun {
 
   void ReportFileFormatSettings() {
     Line(kSectionsFileFormat);
-    for (std::string_view ident : {settings::kProgramNameIdent, settings::kSectionsFormatIdent,
-                                   settings::kSectionsReleaseIdent}) {
+    for (std::string_view ident :
+         {kProgramNameIdent, kSectionsFormatIdent, kSectionsReleaseIdent}) {
       settings_.ReportSetting(file_, kMachineStore, kProgramSection, std::string(ident));
     }
   }
@@ -231,7 +230,7 @@ class ReportRun {
   platform::Platform& platform_;
   ReportFile& file_;
   const std::string program_;
-  settings::TReportSettings settings_;
+  TReportSettings settings_;
   PathProbes probes_;
   std::string programFolder_;
   std::string programExecutable_;

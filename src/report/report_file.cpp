@@ -3,7 +3,7 @@
 #include <cctype>
 #include <utility>
 
-#include "platform/short_string.h"
+#include "common/short_string.h"
 
 namespace vorlix::report {
 

@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "platform/short_string.h"
+#include "common/short_string.h"
 
 namespace vorlix::report {
 

@@ -1,4 +1,4 @@
-#include "settings/report_settings.h"
+#include "report/report_settings.h"
 
 #include <gtest/gtest.h>
 
@@ -8,6 +8,7 @@ namespace vorlix::settings {
 namespace {
 
 using platform::RegistryRoot;
+using report::TReportSettings;
 
 const std::string kProgramKey = "Software\\Tarnwick\\Ostrelan";
 const std::string kFamilyKey = "Software\\Tarnwick\\Tarnwick";

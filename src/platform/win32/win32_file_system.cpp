@@ -4,8 +4,8 @@
 
 #include <vector>
 
+#include "common/text_lines.h"
 #include "platform/errors.h"
-#include "platform/text_lines.h"
 #include "platform/win32/handles.h"
 
 namespace vorlix::platform::win32 {

@@ -1,12 +1,14 @@
-#include "settings/report_settings.h"
+#include "report/report_settings.h"
 
 #include <memory>
 
-#include "platform/short_string.h"
+#include "common/short_string.h"
 #include "settings/ini_file_cache.h"
 #include "settings/registry_ini_view.h"
 
-namespace vorlix::settings {
+namespace vorlix::report {
+
+using namespace settings;
 
 namespace {
 
@@ -52,13 +54,13 @@ std::string TReportSettings::SettingLocation(int store, int section, const std::
   return Short(label);
 }
 
-std::string TReportSettings::ReportSetting(report::ReportFile& file, int store, int section,
+std::string TReportSettings::ReportSetting(ReportFile& file, int store, int section,
                                            const std::string& ident) {
   const std::string label = SettingLocation(store, section, ident);
   const std::string value = ReadString(store, section, std::string(kMissingSentinel), ident);
   const std::string shown = IsMissing(value) ? std::string(kMissingText) : value;
-  report::WriteCheckLine(file, 1, label + "=" + shown, shown != kMissingText);
+  WriteCheckLine(file, 1, label + "=" + shown, shown != kMissingText);
   return value;
 }
 
-}  // namespace vorlix::settings
+}  // namespace vorlix::report
