@@ -9,6 +9,7 @@
 
 #include "platform/platform.h"
 #include "platform/win32/handles.h"
+#include "platform/win32/last_error.h"
 #include "report/report_driver.h"
 
 namespace vorlix::app {
@@ -35,8 +36,8 @@ enum class Control {
 };
 inline constexpr std::size_t kControlCount = 9;
 
-inline constexpr char kFormCaption[] = "Vorlix - Tarnwick network diagnostic tool - Release 1.32";
-inline constexpr char kApplicationTitle[] = "Vorlix - Tarnwick network diagnostic tool";
+// The caption is the family's title and this.
+inline constexpr char kReleaseSuffix[] = " - Release 1.32";
 inline constexpr char kWelcomePrompt[] = "Select a program and click 'Create'";
 inline constexpr char kDefaultReportName[] = "Vorlix Report.txt";
 

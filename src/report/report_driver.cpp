@@ -5,7 +5,9 @@
 #include <string_view>
 #include <vector>
 
+#include "common/family.h"
 #include "common/short_string.h"
+#include "common/text.h"
 #include "platform/errors.h"
 #include "report/file_access.h"
 #include "report/folder_listing.h"
@@ -25,7 +27,6 @@ using settings::kUserStore;
 
 constexpr int kFullLevel = 2;
 
-constexpr std::string_view kProgramLine = "Program : ";
 constexpr std::string_view kToolName = "Vorlix.exe";
 constexpr std::string_view kPathLine = "   Path     ='";
 constexpr std::string_view kDriveLine = "   Drive    ='";
@@ -57,12 +58,6 @@ constexpr std::string_view kExecutableExtension = "exe";
 constexpr std::string_view kIniExtension = "ini";
 constexpr std::string_view kTestFileName = "az193201";
 constexpr std::string_view kTestFileExtension = "txt";
-
-std::string Joined(std::initializer_list<std::string_view> parts) {
-  std::string text;
-  for (std::string_view part : parts) text.append(part);
-  return text;
-}
 
 // One report from heading to end; lives for one call of Run.
 class ReportRun {
@@ -111,26 +106,22 @@ class ReportRun {
     return FileNameFromParts(folder, kTestFileName, kTestFileExtension);
   }
 
-  void WriteHeading() {
-    report::WriteHeading(file_, platform_.clock);
-    Line(Joined({kProgramLine, program_}));
-    Line("");
-  }
+  void WriteHeading() { WriteProgramHeading(file_, platform_.clock, program_); }
 
   void WriteOwnLocation() {
     const std::string own = Short(platform_.files.ExecutablePath());
     const std::string universal = Universal(own);
     Line(kToolName);
-    Line(Joined({kPathLine, own, kQuote}));
-    Line(Joined({kDriveLine, PathDrive(own), kQuote}));
-    Line(Joined({kUncPathLine, universal, kQuote}));
-    Line(Joined({kUncDriveLine, PathDrive(universal), kQuote}));
+    Line(Join({kPathLine, own, kQuote}));
+    Line(Join({kDriveLine, PathDrive(own), kQuote}));
+    Line(Join({kUncPathLine, universal, kQuote}));
+    Line(Join({kUncDriveLine, PathDrive(universal), kQuote}));
   }
 
   void CheckMakerFolder() {
     Line(kLookupMakerFolder);
     const std::string makerFolder =
-        ReadAndReport(kMachineStore, kFamilySection, kTarnWickPathIdent);
+        ReadAndReport(kMachineStore, kFamilySection, family::kTarnWickPath);
     Line(kCheckingMakerFolder);
     probes_.CheckFolder(makerFolder);
     Line(kSearchingMakerFolder);
@@ -138,8 +129,8 @@ class ReportRun {
   }
 
   void CheckProgramFolder() {
-    Line(Joined({kLookup, program_, kPathInRegistry}));
-    programFolder_ = ReadAndReport(kMachineStore, kProgramSection, kPathIdent);
+    Line(Join({kLookup, program_, kPathInRegistry}));
+    programFolder_ = ReadAndReport(kMachineStore, kProgramSection, family::kPath);
     Line(kCheckingProgramPath);
     probes_.CheckFolder(programFolder_);
   }
@@ -153,16 +144,16 @@ class ReportRun {
   }
 
   void ListServerSection() {
-    Line(Joined({kContentsOf, programIni_}));
+    Line(Join({kContentsOf, programIni_}));
     std::vector<std::string> values;
     settings_.ReadSectionValues(kServerStore, kProgramSection, values);
     for (const std::string& value : values) WriteCheckLine(file_, 1, value, true);
-    if (values.empty()) WriteCheckLine(file_, 1, Joined({programIni_, kIsEmpty}), false);
+    if (values.empty()) WriteCheckLine(file_, 1, Join({programIni_, kIsEmpty}), false);
   }
 
   void CheckLicenceFolder() {
     Line(kCheckingLicenceFolder);
-    licenceFolder_ = ReadAndReport(kServerStore, kProgramSection, kLicenseFolderIdent);
+    licenceFolder_ = ReadAndReport(kServerStore, kProgramSection, family::kLicenseFolder);
     probes_.CheckFolder(licenceFolder_);
     Line(kAsUnc);
     licenceUniversal_ = Universal(licenceFolder_);
@@ -173,10 +164,10 @@ class ReportRun {
   // that file is guarded: a failed write of the report still ends the report.
   void ListVirtualisedIni() {
     const std::string name = FileNameFromParts(licenceFolder_, program_, kIniExtension);
-    Line(Joined({kCheckingVirtualisedIni, name}));
+    Line(Join({kCheckingVirtualisedIni, name}));
     probes_.CheckFile(name);
     if (!platform_.files.FileExists(name)) return;
-    Line(Joined({kContentsOf, name}));
+    Line(Join({kContentsOf, name}));
     std::unique_ptr<platform::TextReader> reader;
     try {
       reader = platform_.files.OpenText(name);
@@ -193,7 +184,7 @@ class ReportRun {
         return;
       }
       if (!line) return;
-      Line(Joined({kVirtualisedLineIndent, Short(*line)}));
+      Line(Join({kVirtualisedLineIndent, Short(*line)}));
     }
   }
 
@@ -207,7 +198,7 @@ class ReportRun {
   void CheckProjectFolder() {
     Line(kCheckingProjectFolder);
     const std::string projectFolder =
-        ReadAndReport(kUserStore, kFamilySection, kTarnWickProjectPathIdent);
+        ReadAndReport(kUserStore, kFamilySection, family::kTarnWickProjectPath);
     probes_.CheckFolder(projectFolder);
     Line(kCreatingInProjectFolder);
     TestFileAccess(file_, platform_.files, TestFile(projectFolder));
@@ -216,7 +207,7 @@ class ReportRun {
   void ReportFileFormatSettings() {
     Line(kSectionsFileFormat);
     for (std::string_view ident :
-         {kProgramNameIdent, kSectionsFormatIdent, kSectionsReleaseIdent}) {
+         {family::kProgramName, family::kSectionsFormat, family::kSectionsRelease}) {
       settings_.ReportSetting(file_, kMachineStore, kProgramSection, std::string(ident));
     }
   }

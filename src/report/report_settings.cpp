@@ -2,20 +2,24 @@
 
 #include <memory>
 
+#include "common/family.h"
 #include "common/short_string.h"
+#include "common/text.h"
 #include "settings/ini_file_cache.h"
 #include "settings/registry_ini_view.h"
 
 namespace vorlix::report {
 
-using namespace settings;
+using settings::kMachineStore;
+using settings::kProgramSection;
+using settings::kServerStore;
+using settings::kUserStore;
+using settings::TIniFileCache;
+using settings::TRegistryIniView;
 
 namespace {
 
-constexpr std::string_view kServerFileExtension = ".Ini";
 constexpr std::string_view kServerLabelExtension = ".ini";
-constexpr std::string_view kMachineLabel = "HKEY_LOCAL_MACHINE\\Software\\Tarnwick\\";
-constexpr std::string_view kUserLabel = "HKEY_CURRENT_USER\\Software\\Tarnwick\\";
 
 }  // namespace
 
@@ -25,30 +29,29 @@ TReportSettings::TReportSettings(platform::Platform& platform, const std::string
   const platform::RegistryAccess machineAccess = MachineAccess(mode);
   SetStore(kMachineStore, std::make_unique<TRegistryIniView>(
                               platform.registry, platform::RegistryRoot::LocalMachine,
-                              machineAccess, std::string(kFamilyRegistryKey)));
+                              machineAccess, std::string(family::kRegistryKey)));
   SetStore(kUserStore, std::make_unique<TRegistryIniView>(
                            platform.registry, platform::RegistryRoot::CurrentUser,
-                           platform::RegistryAccess::All, std::string(kFamilyRegistryKey)));
-  SetSectionNames(std::string(kFamilySectionName), ProgramName());
-  const std::string path =
-      ReadString(kMachineStore, kProgramSection, std::string(kAbsentPath), std::string(kPathIdent));
-  SetStore(kServerStore,
-           std::make_unique<TIniFileCache>(
-               platform.profile, path + "\\" + ProgramName() + std::string(kServerFileExtension)));
+                           platform::RegistryAccess::All, std::string(family::kRegistryKey)));
+  SetSectionNames(std::string(family::kName), ProgramName());
+  const std::string path = ReadString(kMachineStore, kProgramSection, std::string(kAbsentPath),
+                                      std::string(family::kPath));
+  SetStore(kServerStore, std::make_unique<TIniFileCache>(
+                             platform.profile, family::ServerIniName(path, ProgramName())));
 }
 
 std::string TReportSettings::SettingLocation(int store, int section, const std::string& ident) {
   std::string label;
   switch (store) {
     case kServerStore:
-      label =
-          ProgramName() + std::string(kServerLabelExtension) + " [" + ProgramName() + "] " + ident;
+      label = Join({ProgramName(), kServerLabelExtension, " [", ProgramName(), "] ", ident});
       break;
     case kMachineStore:
-      label = std::string(kMachineLabel) + SectionName(section) + "\\" + ident;
+      label = Join({family::kLocalMachine, "\\", family::kRegistryKey, "\\", SectionName(section),
+                    "\\", ident});
       break;
     default:
-      label = std::string(kUserLabel) + ident;
+      label = Join({family::kCurrentUser, "\\", family::kRegistryKey, "\\", ident});
       break;
   }
   return Short(label);

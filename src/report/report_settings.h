@@ -17,15 +17,6 @@ inline constexpr std::string_view kMissingText = "     ...missing";
 // The installation folder when the machine store has no "Path".
 inline constexpr std::string_view kAbsentPath = "Absent";
 
-// The identifiers the report examines.
-inline constexpr std::string_view kTarnWickPathIdent = "TarnWickPath";
-inline constexpr std::string_view kPathIdent = "Path";
-inline constexpr std::string_view kLicenseFolderIdent = "LicenseFolder";
-inline constexpr std::string_view kTarnWickProjectPathIdent = "TarnWickProjectPath";
-inline constexpr std::string_view kProgramNameIdent = "ProgramName";
-inline constexpr std::string_view kSectionsFormatIdent = "SectionsFormat";
-inline constexpr std::string_view kSectionsReleaseIdent = "SectionsRelease";
-
 // One program's three settings stores, opened for the report, with the setting lines that say
 // where each value lives and what it holds.
 //   store 0: "<Path>\<program>.Ini" through an ini file cache, Path read from the machine store

@@ -87,16 +87,16 @@ class Win32RegistryKey final : public RegistryKey {
 
 }  // namespace
 
-std::unique_ptr<RegistryKey> Win32Registry::OpenKey(RegistryRoot root, const std::string& path,
-                                                    RegistryAccess access, bool create) {
+KeyOpening Win32Registry::OpenKey(RegistryRoot root, const std::string& path, RegistryAccess access,
+                                  bool create) {
   const std::string relative = WithoutLeadingBackslash(path);
   HKEY opened = nullptr;
   const LONG result =
       create ? ::RegCreateKeyExA(RootKey(root), relative.c_str(), 0, nullptr,
                                  REG_OPTION_NON_VOLATILE, Rights(access), nullptr, &opened, nullptr)
              : ::RegOpenKeyExA(RootKey(root), relative.c_str(), 0, Rights(access), &opened);
-  if (result != ERROR_SUCCESS) return nullptr;
-  return std::make_unique<Win32RegistryKey>(UniqueHkey(opened), relative);
+  if (result != ERROR_SUCCESS) return {nullptr, static_cast<std::uint32_t>(result)};
+  return {std::make_unique<Win32RegistryKey>(UniqueHkey(opened), relative), 0};
 }
 
 }  // namespace vorlix::platform::win32

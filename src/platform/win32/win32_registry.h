@@ -8,8 +8,8 @@ namespace vorlix::platform::win32 {
 // come back raw with their type.
 class Win32Registry final : public Registry {
  public:
-  std::unique_ptr<RegistryKey> OpenKey(RegistryRoot root, const std::string& path,
-                                       RegistryAccess access, bool create) override;
+  KeyOpening OpenKey(RegistryRoot root, const std::string& path, RegistryAccess access,
+                     bool create) override;
 };
 
 }  // namespace vorlix::platform::win32
