@@ -7,15 +7,18 @@
 
 #include "fakes/fake_platform.h"
 #include "platform/errors.h"
-#include "unit/report_lines.h"
+#include "support/report_lines.h"
+#include "support/report_text.h"
 
 namespace vorlix::report {
 namespace {
 
 using platform::RegistryRoot;
+using testing::AccessPassed;
+using testing::After;
 using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
-using Lines = std::vector<std::string>;
+using testing::Lines;
 
 const std::string kRule(67, '-');
 constexpr const char* kServerIni = "C:\\Prog\\Ostrelan\\Ostrelan.Ini";
@@ -60,17 +63,6 @@ struct InstalledMachine {
 
   fakes::FakeMachine machine;
 };
-
-// The lines of a file-access test that passes throughout.
-Lines AccessPassed(const std::string& file) {
-  return {"   Passed: File creation successful",
-          "Reading file back...",
-          "   Passed: File read successful",
-          "   Passed: File contents correct",
-          "Deleting file...",
-          "   Passed: File deletion successful",
-          "   Passed: " + file + " ...is deleted"};
-}
 
 Lines Concat(std::initializer_list<Lines> parts) {
   Lines all;
@@ -135,14 +127,6 @@ Lines Without(const Lines& lines, const Lines& removed) {
     if (std::find(removed.begin(), removed.end(), line) == removed.end()) kept.push_back(line);
   }
   return kept;
-}
-
-// The n lines that follow the first line equal to marker.
-Lines After(const Lines& lines, const std::string& marker, std::size_t n) {
-  const auto found = std::find(lines.begin(), lines.end(), marker);
-  if (found == lines.end()) return {"<" + marker + " not found>"};
-  const auto available = static_cast<std::size_t>(lines.end() - found - 1);
-  return Lines(found + 1, found + 1 + static_cast<std::ptrdiff_t>(std::min(n, available)));
 }
 
 TEST(DiagnosticReport, InstalledProgramNormal) {

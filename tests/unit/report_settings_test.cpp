@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "fakes/fake_platform.h"
+#include "support/report_text.h"
 
 namespace vorlix::settings {
 namespace {
@@ -15,10 +16,7 @@ const std::string kFamilyKey = "Software\\Tarnwick\\Tarnwick";
 const std::string kServerFile = "C:\\Ost\\Ostrelan.Ini";
 const std::string kReportPath = "C:\\Work\\report.txt";
 
-struct LevelGuard {
-  int saved = report::ReportLevel;
-  ~LevelGuard() { report::ReportLevel = saved; }
-};
+using testing::LevelGuard;
 
 class ReportSettingsTest : public ::testing::Test {
  protected:

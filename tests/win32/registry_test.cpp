@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/errors.h"
-#include "win32/scratch_registry.h"
+#include "support/scratch_registry.h"
 
 namespace vorlix::platform::win32 {
 namespace {

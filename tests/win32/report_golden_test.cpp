@@ -21,15 +21,20 @@
 #include "platform/win32/win32_registry.h"
 #include "report/report_driver.h"
 #include "report/temp_report.h"
-#include "win32/scratch_files.h"
+#include "support/report_text.h"
+#include "support/scratch_files.h"
+#include "support/scratch_registry.h"
 
 namespace vorlix::report {
 namespace {
 
+using testing::KeyExists;
 using testing::RemoveTree;
 
+using testing::AccessPassed;
+using testing::After;
 using ::testing::ElementsAreArray;
-using Lines = std::vector<std::string>;
+using testing::Lines;
 
 const std::string kBanner = "Vorlix  -  Tarnwick network diagnostic tool  -  ";
 const std::string kRule(67, '-');
@@ -44,13 +49,6 @@ std::string Upper2(const std::string& path) {
   std::string drive = path.substr(0, 2);
   for (char& c : drive) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   return drive;
-}
-
-bool KeyExists(HKEY root, const char* path) {
-  HKEY key = nullptr;
-  if (::RegOpenKeyExA(root, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-  ::RegCloseKey(key);
-  return true;
 }
 
 // A machine state in the prefix: the family's registry keys and a folder of real files, both
@@ -133,18 +131,7 @@ class WineMachine {
     DiagnosticReport driver(platform);
     const std::string text =
         WriteThroughTempFile(files, [&](ReportFile& file) { driver.Run(file, program, level); });
-    Lines lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-      const std::size_t end = text.find("\r\n", start);
-      if (end == std::string::npos) {
-        lines.push_back("<no CR LF> " + text.substr(start));
-        break;
-      }
-      lines.push_back(text.substr(start, end - start));
-      start = end + 2;
-    }
-    return lines;
+    return testing::CrLfLines(text);
   }
 
   std::string root;
@@ -182,16 +169,6 @@ Lines Heading(const WineMachine& m, const std::string& program) {
 }
 
 Lines Ending() { return {"", kRule, "End of report"}; }
-
-Lines AccessPassed(const std::string& file) {
-  return {"   Passed: File creation successful",
-          "Reading file back...",
-          "   Passed: File read successful",
-          "   Passed: File contents correct",
-          "Deleting file...",
-          "   Passed: File deletion successful",
-          "   Passed: " + file + " ...is deleted"};
-}
 
 FILETIME Times(const std::string& path, bool creation) {
   WIN32_FILE_ATTRIBUTE_DATA data{};
@@ -370,14 +347,6 @@ Lines NotInstalled(const WineMachine& m, const std::string& program, int level) 
                        "   FAILED: " + machineKey + program + "\\SectionsRelease=     ...missing"}
                : Lines{}) +
          Ending();
-}
-
-// The n lines that follow the first line equal to marker.
-Lines After(const Lines& lines, const std::string& marker, std::size_t n) {
-  const auto found = std::find(lines.begin(), lines.end(), marker);
-  if (found == lines.end()) return {"<" + marker + " not found>"};
-  const auto available = static_cast<std::size_t>(lines.end() - found - 1);
-  return Lines(found + 1, found + 1 + static_cast<std::ptrdiff_t>(std::min(n, available)));
 }
 
 TEST(ReportUnderWine, ProgramNotInstalledNormalAndFull) {

@@ -13,7 +13,7 @@
 #include "report/report_settings.h"
 #include "report/temp_report.h"
 #include "settings/ini_file_cache.h"
-#include "win32/scratch_registry.h"
+#include "support/scratch_registry.h"
 
 namespace vorlix::settings {
 namespace {
