@@ -5,16 +5,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <functional>
-#include <sstream>
-#include <string>
-#include <vector>
-
-#include "drivemap/network_drive_list.h"
 #include "drivemap/unc_conversion.h"
 #include "fakes/fake_dialogs.h"
 #include "fakes/fake_network.h"
-#include "platform/platform.h"
 #include "platform/win32/win32_clock.h"
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_private_profile.h"
@@ -26,37 +19,25 @@
 namespace vorlix {
 namespace {
 
-using ::testing::ElementsAre;
+using settings::kFamilySection;
+using settings::kMachineStore;
+using settings::kProgramSection;
+using ::testing::HasSubstr;
 using testing::ScratchKey;
 
 enum class In { k64, k32, kBoth };
-
 struct ViewCase {
   const char* name;
   In maker;    // Software\Tarnwick\Tarnwick
   In program;  // Software\Tarnwick\Ostrelan
 };
-
 void PrintTo(const ViewCase& c, std::ostream* out) { *out << c.name; }
 
 bool Has64(In in) { return in != In::k32; }
 bool Has32(In in) { return in != In::k64; }
-// The view whose value counts: the 64-bit one whenever the key is there.
-std::string ReadFrom(In in) { return Has64(in) ? "64" : "32"; }
-
-const std::string kMakerLabel = "HKEY_LOCAL_MACHINE\\Software\\Tarnwick\\Tarnwick\\";
-const std::string kProgramLabel = "HKEY_LOCAL_MACHINE\\Software\\Tarnwick\\Ostrelan\\";
 
 class MachineKeyViews : public ::testing::TestWithParam<ViewCase> {
  protected:
-  std::vector<std::string> Lines(const std::function<void(report::ReportFile&)>& body) {
-    std::istringstream text(report::WriteThroughTempFile(files, body));
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(text, line);)
-      lines.push_back(line.substr(0, line.find('\r')));
-    return lines;
-  }
-
   platform::win32::Win32FileSystem files;
   platform::win32::Win32Registry registry;
   platform::win32::Win32PrivateProfile profile;
@@ -77,60 +58,55 @@ class MachineKeyViews : public ::testing::TestWithParam<ViewCase> {
 TEST_P(MachineKeyViews, ReportReadsAndConversionRewritesInTheViewWhereTheKeyIs) {
   const ViewCase c = GetParam();
   ASSERT_FALSE(base64.Exists() || base32.Exists()) << "family keys left from elsewhere";
+  // Each view's values name the view; the 64-bit view's count whenever its key is there.
   if (Has64(c.maker)) maker64.SetString("TarnwickPath", "S:\\Apps64");
   if (Has32(c.maker)) maker32.SetString("TarnwickPath", "S:\\Apps32");
   if (Has64(c.program)) program64.SetString("Path", "S:\\Apps64\\Ostrelan");
   if (Has32(c.program)) program32.SetString("Path", "S:\\Apps32\\Ostrelan");
-  const std::string maker = "S:\\Apps" + ReadFrom(c.maker);
-  const std::string program = "S:\\Apps" + ReadFrom(c.program) + "\\Ostrelan";
+  const std::string maker = Has64(c.maker) ? "\\Apps64" : "\\Apps32";
+  const std::string program =
+      (Has64(c.program) ? "\\Apps64" : "\\Apps32") + std::string("\\Ostrelan");
+  const std::string makerLabel = "HKEY_LOCAL_MACHINE\\Software\\Tarnwick\\Tarnwick\\TarnwickPath=";
+  const std::string pathLabel = "HKEY_LOCAL_MACHINE\\Software\\Tarnwick\\Ostrelan\\Path=";
 
-  // Opening the machine store with full access creates it only where it is in neither view.
+  // Full access must not create the store's key in the 64-bit view when it is in the 32-bit one.
   settings::TReportSettings writable(platform, "Ostrelan", settings::kModeReadWrite);
   settings::TReportSettings settings(platform, "Ostrelan", settings::kModeReadOnly);
-  EXPECT_THAT(Lines([&](report::ReportFile& file) {
-                settings.ReportSetting(file, settings::kMachineStore, settings::kFamilySection,
-                                       "TarnWickPath");
-                settings.ReportSetting(file, settings::kMachineStore, settings::kProgramSection,
-                                       "Path");
-              }),
-              ElementsAre("   Passed: " + kMakerLabel + "TarnWickPath=" + maker,
-                          "   Passed: " + kProgramLabel + "Path=" + program));
+  EXPECT_EQ(report::WriteThroughTempFile(
+                files,
+                [&](report::ReportFile& file) {
+                  settings.ReportSetting(file, kMachineStore, kFamilySection, "TarnWickPath");
+                  settings.ReportSetting(file, kMachineStore, kProgramSection, "Path");
+                }),
+            "   Passed: HKEY_LOCAL_MACHINE\\Software\\Tarnwick\\Tarnwick\\TarnWickPath=S:" + maker +
+                "\r\n   Passed: " + pathLabel + "S:" + program + "\r\n");
 
-  report::TempFile map(files, report::NewTempFileName(files));
-  {
-    auto writer = files.CreateText(map.path());
-    writer->Write("S:=\\\\fs1\\shared\r\n");
-    writer->Close();
-  }
+  network.connections["S:"] = "\\\\fs1\\shared";
   drivemap::TNetworkDriveList drives;
-  drives.LoadFromFile(files, map.path());
-  std::vector<std::string> registryLines;
-  for (const auto& line : Lines([&](report::ReportFile& file) {
-         drivemap::ConvertPathsToUNC(file, "Ostrelan", drives, platform);
-       })) {
-    if (line.rfind("HKEY_LOCAL_MACHINE\\", 0) == 0) registryLines.push_back(line);
-  }
-  const std::string share = "\\\\fs1\\shared";
-  EXPECT_THAT(registryLines, ElementsAre(kMakerLabel + "TarnwickPath=" + maker,
-                                         kMakerLabel + "TarnwickPath=" + share + maker.substr(2),
-                                         kProgramLabel + "Path=" + program,
-                                         kProgramLabel + "Path=" + share + program.substr(2)));
+  drives.ReadCurrentMappings(network);
+  const std::string converted = report::WriteThroughTempFile(files, [&](report::ReportFile& file) {
+    drivemap::ConvertPathsToUNC(file, "Ostrelan", drives, platform);
+  });
+  EXPECT_THAT(converted, HasSubstr(makerLabel + "S:" + maker + "\r\n" + makerLabel +
+                                   "\\\\fs1\\shared" + maker + "\r\n"));
+  EXPECT_THAT(converted, HasSubstr(pathLabel + "S:" + program + "\r\n" + pathLabel +
+                                   "\\\\fs1\\shared" + program + "\r\n"));
 
-  // Written in the view it was read from; the other view keeps its value or stays empty.
-  ScratchKey& makerRead = Has64(c.maker) ? maker64 : maker32;
-  ScratchKey& makerOther = Has64(c.maker) ? maker32 : maker64;
-  ScratchKey& programRead = Has64(c.program) ? program64 : program32;
-  ScratchKey& programOther = Has64(c.program) ? program32 : program64;
-  EXPECT_EQ(makerRead.GetString("TarnwickPath"), share + maker.substr(2));
-  EXPECT_EQ(programRead.GetString("Path"), share + program.substr(2));
-  EXPECT_EQ(makerOther.GetString("TarnwickPath"), c.maker == In::kBoth ? "S:\\Apps32" : "<absent>");
-  EXPECT_EQ(programOther.GetString("Path"),
+  // Written where it was read; the other view keeps its value, and no key appears in it.
+  EXPECT_EQ((Has64(c.maker) ? maker64 : maker32).GetString("TarnwickPath"),
+            "\\\\fs1\\shared" + maker);
+  EXPECT_EQ((Has64(c.program) ? program64 : program32).GetString("Path"),
+            "\\\\fs1\\shared" + program);
+  EXPECT_EQ((Has64(c.maker) ? maker32 : maker64).GetString("TarnwickPath"),
+            c.maker == In::kBoth ? "S:\\Apps32" : "<absent>");
+  EXPECT_EQ((Has64(c.program) ? program32 : program64).GetString("Path"),
             c.program == In::kBoth ? "S:\\Apps32\\Ostrelan" : "<absent>");
-  EXPECT_EQ(makerOther.Exists(), c.maker == In::kBoth);
-  EXPECT_EQ(programOther.Exists(), c.program == In::kBoth);
+  EXPECT_EQ(maker64.Exists(), Has64(c.maker));
+  EXPECT_EQ(maker32.Exists(), Has32(c.maker));
+  EXPECT_EQ(program64.Exists(), Has64(c.program));
+  EXPECT_EQ(program32.Exists(), Has32(c.program));
   const bool in64 = Has64(c.maker) || Has64(c.program);
   EXPECT_EQ(base64.Exists(), in64);
-  EXPECT_EQ(base32.Exists(), Has32(c.maker) || Has32(c.program));
 
   // A key in neither view is made beside its parent, the 64-bit one first.
   EXPECT_NE(registry.OpenKey(platform::RegistryRoot::LocalMachine, "Software\\Tarnwick\\New",
