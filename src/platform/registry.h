@@ -54,7 +54,9 @@ struct KeyOpening {
 class Registry {
  public:
   virtual ~Registry() = default;
-  // Opens root\path (no leading backslash); with create, a missing key is created.
+  // Opens root\path (no leading backslash); with create, a missing key is created. Under
+  // LocalMachine this is the machine's key wherever the system keeps it; the key's Path() names
+  // it the same way in every case.
   virtual KeyOpening OpenKey(RegistryRoot root, const std::string& path, RegistryAccess access,
                              bool create) = 0;
 };
