@@ -140,10 +140,9 @@ TForm1::TForm1(HINSTANCE instance, MainFormServices services)
   const DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
   RECT frame{0, 0, kClientWidth, kClientHeight};
   ::AdjustWindowRectEx(&frame, style, FALSE, WS_EX_CONTROLPARENT);
-  const std::string caption = std::string(family::kTitle) + kReleaseSuffix;
-  window_ = ::CreateWindowExA(WS_EX_CONTROLPARENT, kWindowClass, caption.c_str(), style, kLeft,
-                              kTop, frame.right - frame.left, frame.bottom - frame.top, nullptr,
-                              nullptr, instance_, this);
+  window_ = ::CreateWindowExA(WS_EX_CONTROLPARENT, kWindowClass, kFormCaption, style, kLeft, kTop,
+                              frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
+                              instance_, this);
   if (!window_) platform::win32::ThrowLastError("Cannot create the main window");
   CreateControls();
   ApplyFontSubstitution();

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "common/family.h"
 #include "platform/platform.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/last_error.h"
@@ -36,8 +37,18 @@ enum class Control {
 };
 inline constexpr std::size_t kControlCount = 9;
 
-// The caption is the family's title and this.
+// The caption: the family's title and the release, joined once at compile time.
 inline constexpr char kReleaseSuffix[] = " - Release 1.32";
+inline constexpr auto kFormCaptionText = [] {
+  std::array<char, sizeof family::kTitle + sizeof kReleaseSuffix - 1> text{};
+  std::size_t at = 0;
+  for (const char c : family::kTitle) {
+    if (c) text[at++] = c;
+  }
+  for (const char c : kReleaseSuffix) text[at++] = c;
+  return text;
+}();
+inline constexpr const char* kFormCaption = kFormCaptionText.data();
 inline constexpr char kWelcomePrompt[] = "Select a program and click 'Create'";
 inline constexpr char kDefaultReportName[] = "Vorlix Report.txt";
 

@@ -12,8 +12,8 @@
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_private_profile.h"
 #include "platform/win32/win32_registry.h"
+#include "report/report_settings.h"
 #include "report/temp_report.h"
-#include "settings/report_settings.h"
 #include "support/scratch_registry.h"
 
 namespace vorlix {
@@ -70,8 +70,8 @@ TEST_P(MachineKeyViews, ReportReadsAndConversionRewritesInTheViewWhereTheKeyIs) 
   const std::string pathLabel = "HKEY_LOCAL_MACHINE\\Software\\Tarnwick\\Ostrelan\\Path=";
 
   // Full access must not create the store's key in the 64-bit view when it is in the 32-bit one.
-  settings::TReportSettings writable(platform, "Ostrelan", settings::kModeReadWrite);
-  settings::TReportSettings settings(platform, "Ostrelan", settings::kModeReadOnly);
+  report::TReportSettings writable(platform, "Ostrelan", settings::kModeReadWrite);
+  report::TReportSettings settings(platform, "Ostrelan", settings::kModeReadOnly);
   EXPECT_EQ(report::WriteThroughTempFile(
                 files,
                 [&](report::ReportFile& file) {
