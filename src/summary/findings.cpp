@@ -217,7 +217,9 @@ Lines LicenceOnOtherServer(const Report& report) {
   const auto program = FolderCheckOf(report, Check::ProgramFolder);
   const auto asRead = ComparisonOf(report, Check::LicenceDrive);
   const auto universal = ComparisonOf(report, Check::LicenceDriveUnc);
-  // Without the program's folder the comparison has nothing to compare with.
+  // Both folders must be there: a comparison with a missing one says nothing of the servers.
+  const auto licence = Licence(report);
+  if (!licence || (!licence->asRead.found && !licence->universal.found)) return {};
   if (!program || !program->found || !asRead || !universal) return {};
   if (asRead->equal || universal->equal) return {};
   return {asRead->index, universal->index};

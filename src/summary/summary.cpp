@@ -58,8 +58,34 @@ std::uint64_t SizeOf(platform::FileSystem& files, const std::string& path) {
 // The text of a size limit read before the file is: a huge file is never read whole.
 constexpr std::uint64_t kMaxFileBytes = 8 * 1024 * 1024;
 
+// Columns are counted in characters, not in the bytes of their UTF-8 form.
+std::size_t Width(std::string_view text) {
+  std::size_t width = 0;
+  for (char c : text) width += (static_cast<unsigned char>(c) & 0xC0) != 0x80 ? 1 : 0;
+  return width;
+}
+
 void Pad(std::ostream& out, const std::string& text, std::size_t width) {
-  out << text << std::string(width > text.size() ? width - text.size() : 0, ' ');
+  out << text << std::string(width > Width(text) ? width - Width(text) : 0, ' ');
+}
+
+// A long text in lines of at most 100 characters, each after the indent.
+void Wrapped(std::ostream& out, std::string_view label, std::string_view text) {
+  constexpr std::size_t kLineWidth = 100;
+  const std::string indent(label.size(), ' ');
+  std::string_view lead = label;
+  while (!text.empty()) {
+    std::size_t cut = text.size();
+    if (lead.size() + Width(text) > kLineWidth) {
+      cut = text.rfind(' ', kLineWidth - lead.size());
+      if (cut == std::string_view::npos || cut == 0) cut = text.find(' ');
+      if (cut == std::string_view::npos) cut = text.size();
+    }
+    out << lead << text.substr(0, cut) << "\n";
+    text.remove_prefix(cut);
+    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+    lead = indent;
+  }
 }
 
 std::string Who(const Report& report) {
@@ -153,7 +179,7 @@ void WriteSummaryText(const Summary& summary, std::ostream& out) {
   std::array<std::size_t, 6> widths{};
   for (std::size_t c = 0; c < widths.size(); ++c) {
     widths[c] = headings[c].size();
-    for (const auto& row : rows) widths[c] = std::max(widths[c], row[c].size());
+    for (const auto& row : rows) widths[c] = std::max(widths[c], Width(row[c]));
   }
   const auto writeRow = [&](const std::array<std::string, 6>& row) {
     for (std::size_t c = 0; c + 1 < row.size(); ++c) {
@@ -193,8 +219,8 @@ void WriteSummaryText(const Summary& summary, std::ostream& out) {
     any = true;
     out << "\n  " << rule.title << " (" << concerned.size()
         << (concerned.size() == 1 ? " report)\n" : " reports)\n");
-    out << "    Cause:  " << rule.cause << "\n";
-    out << "    Repair: " << rule.repair << "\n";
+    Wrapped(out, "    Cause:  ", rule.cause);
+    Wrapped(out, "    Repair: ", rule.repair);
     for (std::size_t i = 0; i < concerned.size(); ++i) {
       out << "    - " << Who(concerned[i]->report) << ": line";
       if (matches[i]->lines.size() > 1) out << "s";
@@ -211,7 +237,7 @@ void WriteSummaryText(const Summary& summary, std::ostream& out) {
   if (counts.empty()) out << "  none\n";
   std::size_t width = 0;
   for (const CheckCount& count : counts) {
-    width = std::max(width, kChecks[static_cast<std::size_t>(count.check)].name.size());
+    width = std::max(width, Width(kChecks[static_cast<std::size_t>(count.check)].name));
   }
   for (const CheckCount& count : counts) {
     out << "  ";
