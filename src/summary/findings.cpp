@@ -157,12 +157,11 @@ Lines WriteTestLines(const Report& report, Check test,
 }
 
 Lines LicenceNotWritable(const Report& report) {
+  // The write test uses the folder as read; found only as UNC, it is another rule's case.
   const auto folder = FolderCheckOf(report, Check::LicenceFolder);
-  const auto universal = FolderCheckOf(report, Check::LicenceFolderUnc);
-  const bool found = (folder && folder->found) || (universal && universal->found);
   Lines lines = WriteTestLines(report, Check::LicenceWriteTest, {texts::kCreationFailed});
-  if (!found || lines.empty()) return {};
-  lines.insert(lines.begin(), folder && folder->found ? folder->index : universal->index);
+  if (!folder || !folder->found || lines.empty()) return {};
+  lines.insert(lines.begin(), folder->index);
   return lines;
 }
 
