@@ -26,26 +26,31 @@ bool LessNoCase(const std::string& a, const std::string& b) {
                                       [](char x, char y) { return UpperAscii(x) < UpperAscii(y); });
 }
 
-// A folder's files in name order, then its subfolders' when recursing.
-void CollectFolder(platform::FileSystem& files, const std::string& folder, bool recurse,
-                   std::vector<FoundFile>& found) {
-  auto start = files.FindFirst(Joined(folder, "*.*"));
-  if (!start.search) return;
+// The entries a search yields, in name order.
+std::vector<platform::DirEntry> Entries(platform::FileSystem& files, const std::string& pattern) {
   std::vector<platform::DirEntry> entries;
+  auto start = files.FindFirst(pattern);
+  if (!start.search) return entries;
   while (auto entry = start.search->Next()) entries.push_back(std::move(*entry));
   std::sort(entries.begin(), entries.end(),
             [](const auto& a, const auto& b) { return LessNoCase(a.name, b.name); });
-  std::vector<std::string> subfolders;
-  for (const auto& entry : entries) {
-    if (entry.attributes & platform::kAttrVolumeLabel) continue;
-    if (entry.attributes & platform::kAttrDirectory) {
-      if (entry.name != "." && entry.name != "..") subfolders.push_back(entry.name);
-      continue;
-    }
-    found.push_back({Joined(folder, entry.name), entry.size});
+  return entries;
+}
+
+// The files a pattern matches in name order, then, when recursing, those that it matches in
+// the subfolders.
+void CollectMatches(platform::FileSystem& files, const std::string& folder,
+                    const std::string& pattern, bool recurse, std::vector<FoundFile>& found) {
+  constexpr std::uint32_t kNoFile = platform::kAttrDirectory | platform::kAttrVolumeLabel;
+  for (const auto& entry : Entries(files, Joined(folder, pattern))) {
+    if (!(entry.attributes & kNoFile)) found.push_back({Joined(folder, entry.name), entry.size});
   }
   if (!recurse) return;
-  for (const auto& name : subfolders) CollectFolder(files, Joined(folder, name), true, found);
+  for (const auto& entry : Entries(files, Joined(folder, "*.*"))) {
+    if ((entry.attributes & platform::kAttrDirectory) && entry.name != "." && entry.name != "..") {
+      CollectMatches(files, Joined(folder, entry.name), pattern, true, found);
+    }
+  }
 }
 
 std::uint64_t SizeOf(platform::FileSystem& files, const std::string& path) {
@@ -95,6 +100,12 @@ std::string Who(const Report& report) {
 
 }  // namespace
 
+bool IsPattern(std::string_view path) {
+  const auto slash = path.find_last_of("\\/");
+  const std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
+  return name.find_first_of("*?") != std::string_view::npos;
+}
+
 bool Summary::AnyFailed() const {
   return std::any_of(entries.begin(), entries.end(),
                      [](const SummaryEntry& entry) { return entry.report.AnyFailed(); });
@@ -129,7 +140,12 @@ Summary Summarise(platform::FileSystem& files, const std::vector<std::string>& p
   std::vector<FoundFile> found;
   for (const std::string& path : paths) {
     if (files.FolderExists(path)) {
-      CollectFolder(files, path, recurse, found);
+      CollectMatches(files, path, "*.*", recurse, found);
+    } else if (IsPattern(path)) {
+      // The console passes wildcards on unexpanded, as Windows programs expect.
+      const auto slash = path.find_last_of("\\/");
+      const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash);
+      CollectMatches(files, folder, path.substr(slash + 1), recurse, found);
     } else {
       found.push_back({path, SizeOf(files, path)});
     }

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/file_system.h"
@@ -42,9 +43,13 @@ std::vector<CheckCount> MostFailedChecks(const Summary& summary);
 std::string ComputerShown(const Report& report);
 std::string UserShown(const Report& report);
 
-// Reads the files and folders given (a folder's files in name order, its subfolders only when
-// recursing) through the file system; a file that is no report is kept as skipped, with the
-// reason. Files named in `excluded` (compared without case) are left out.
+// True when the path's last part holds a wildcard ("*" or "?").
+bool IsPattern(std::string_view path);
+
+// Reads the files and folders given (or the files a wildcard pattern matches) (a folder's files in
+// name order, its subfolders only when recursing) through the file system; a file that is no report
+// is kept as skipped, with the reason. Files named in `excluded` (compared without case) are left
+// out.
 Summary Summarise(platform::FileSystem& files, const std::vector<std::string>& paths, bool recurse,
                   const std::vector<std::string>& excluded);
 

@@ -48,7 +48,7 @@ int RunSummary(const std::vector<std::string>& args, platform::FileSystem& files
   std::string problem = Parse(args, options);
   for (std::size_t i = 0; problem.empty() && i < options.paths.size(); ++i) {
     const std::string& path = options.paths[i];
-    if (!files.FolderExists(path) && !files.FileExists(path)) {
+    if (!IsPattern(path) && !files.FolderExists(path) && !files.FileExists(path)) {
       problem = "no such file or folder: " + path;
     }
   }

@@ -346,6 +346,10 @@ TEST_F(SummaryCommand, PrintsReportsFindingsAndMostFailedChecksAndWritesThePage)
             kExitFailedChecks);
   EXPECT_THAT(out_.str(), HasSubstr("3 reports, 1 skipped\n"));
   EXPECT_THAT(out_.str(), HasSubstr("WS-3 "));
+
+  // A wildcard, as the console passes it on: the text reports only, here and below.
+  EXPECT_EQ(Run({"R:\\Reports\\WS-*.txt", "--recurse"}), kExitFailedChecks);
+  EXPECT_THAT(out_.str(), HasSubstr("3 reports\n"));
 }
 
 TEST_F(SummaryCommand, ExitStatuses) {
