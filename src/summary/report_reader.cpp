@@ -363,9 +363,10 @@ std::optional<NameParts> PartsOfReportName(std::string_view fileName, std::strin
   name.remove_suffix(kStampLength);
   if (name.back() != '_') return std::nullopt;
   name.remove_suffix(1);
-  const std::string suffix = "_" + std::string(program);
-  if (program.empty() || !EndsWithNoCase(name, suffix)) return std::nullopt;
-  name.remove_suffix(suffix.size());
+  if (program.empty() || !EndsWithNoCase(name, program)) return std::nullopt;
+  name.remove_suffix(program.size());
+  if (name.empty() || name.back() != '_') return std::nullopt;
+  name.remove_suffix(1);
   // A computer name holds no underscore; a user name may.
   const auto underscore = name.find('_');
   if (underscore == std::string_view::npos || underscore == 0 || underscore + 1 == name.size()) {

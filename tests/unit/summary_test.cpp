@@ -313,6 +313,8 @@ class SummaryCommand : public ::testing::Test {
     files_.AddFile("R:\\Reports\\WS-2_ben_Ostrelan_20261208-090000.txt",
                    Text(unconnected.Report(1)));
     files_.AddFile("R:\\Reports\\notes.txt", "Notes\r\n");
+    files_.AddFile("R:\\Reports\\huge.log", "");
+    files_.Find("R:\\Reports\\huge.log")->size = 9 << 20;
     files_.AddFile("R:\\Reports\\Older\\WS-3_cleo_Ostrelan_20261201-090000.txt", cleanReport_);
   }
 
@@ -332,7 +334,8 @@ TEST_F(SummaryCommand, PrintsReportsFindingsAndMostFailedChecksAndWritesThePage)
   EXPECT_EQ(Run({"R:\\Reports", "--html", "R:\\Reports\\summary.html"}), kExitFailedChecks);
   EXPECT_EQ(err_.str(), "");
   const std::string out = out_.str();
-  EXPECT_THAT(out, HasSubstr("2 reports, 1 skipped\n"));
+  EXPECT_THAT(out, HasSubstr("2 reports, 2 skipped\n"));
+  EXPECT_THAT(out, HasSubstr("  R:\\Reports\\huge.log: too large for a report\n"));
   EXPECT_THAT(out, HasSubstr("\nWS-2      ben   Ostrelan  Normal  8/12/2026 14:05:09       5\n"));
   EXPECT_THAT(out, HasSubstr("  R:\\Reports\\notes.txt: not a diagnostic report: no banner line"));
   EXPECT_THAT(out, HasSubstr("  Licence folder: drive letter not connected here (1 report)\n"));
@@ -344,7 +347,7 @@ TEST_F(SummaryCommand, PrintsReportsFindingsAndMostFailedChecksAndWritesThePage)
   // Again, recursing: the page itself is not read as a skipped file.
   EXPECT_EQ(Run({"R:\\Reports", "--recurse", "--html", "R:\\Reports\\summary.html"}),
             kExitFailedChecks);
-  EXPECT_THAT(out_.str(), HasSubstr("3 reports, 1 skipped\n"));
+  EXPECT_THAT(out_.str(), HasSubstr("3 reports, 2 skipped\n"));
   EXPECT_THAT(out_.str(), HasSubstr("WS-3 "));
 
   // A wildcard, as the console passes it on: the text reports only, here and below.
@@ -357,6 +360,7 @@ TEST_F(SummaryCommand, ExitStatuses) {
   files_.AddFile("R:\\Clean\\a.txt",
                  Text(testing::InstalledReport(kExecutable, kLocal, 1, kStamps, kListing)));
   files_.failReplace.insert(fakes::FakeFileSystem::Key("R:\\Locked.html"));
+  files_.AddFile("R:\\Locked.html", "old page");
   const struct {
     std::vector<std::string> args;
     int status;
@@ -369,7 +373,9 @@ TEST_F(SummaryCommand, ExitStatuses) {
       {{"R:\\Reports", "--html", "a", "--html", "b"}, kExitBadUsage, "--html is given twice"},
       {{"R:\\Reports", "--all"}, kExitBadUsage, "unknown option '--all'"},
       {{"R:\\Nowhere"}, kExitBadUsage, "no such file or folder: R:\\Nowhere"},
-      {{"R:\\Reports", "--html", "R:\\Locked.html"}, kExitPageNotWritten, "R:\\Locked.html"},
+      {{"R:\\Reports", "--html", "R:\\Locked.html"},
+       kExitPageNotWritten,
+       "vorlixc summary: the page cannot be written: 'R:\\Locked.html' (system error 5)\n"},
       {{"R:\\Reports", "--html", "R:\\No\\Folder\\p.html"},
        kExitPageNotWritten,
        "cannot be written"},
@@ -382,8 +388,9 @@ TEST_F(SummaryCommand, ExitStatuses) {
       EXPECT_THAT(err_.str(), HasSubstr(kSummaryUsage));
     }
   }
-  // A failed page leaves nothing beside its target.
-  EXPECT_THAT(files_.FilesUnder("R:\\"), ::testing::IsEmpty());
+  // A failed page leaves nothing beside its target, and an old page as it was.
+  EXPECT_THAT(files_.FilesUnder("R:\\"), ElementsAreArray({"Locked.html"}));
+  EXPECT_EQ(files_.ReadAll("R:\\Locked.html"), "old page");
 }
 
 }  // namespace
