@@ -38,9 +38,6 @@ using report::kFailedPrefix;
 using report::kPassedPrefix;
 using report::kRuleLine;
 
-// Larger files are no reports; the page would not hold them either.
-constexpr std::size_t kMaxReportBytes = 8 * 1024 * 1024;
-
 constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 
 // Code page 1252 from 0x80 to 0x9F; the rest of the page is Latin-1. Unassigned bytes are kept
@@ -397,7 +394,7 @@ std::string Cp1252ToUtf8(std::string_view text) {
 }
 
 ReadResult ReadReport(std::string_view path, std::string_view content) {
-  if (content.size() > kMaxReportBytes) return {std::nullopt, "too large for a report"};
+  if (content.size() > kMaxReportBytes) return {std::nullopt, std::string(kTooLarge)};
   std::string_view body = content;
   const bool marked = StartsWith(body, kUtf8Mark);
   if (marked) body.remove_prefix(kUtf8Mark.size());

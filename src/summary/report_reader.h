@@ -70,6 +70,11 @@ struct ReadResult {
   std::string skipReason;
 };
 
+// Larger files are taken for no report (one that lists 100,000 folder entries is about 7 MB);
+// they are skipped unread.
+inline constexpr std::size_t kMaxReportBytes = 32 * 1024 * 1024;
+inline constexpr std::string_view kTooLarge = "too large for a report";
+
 // Reads a text report (ANSI, code page 1252; a UTF-8 text is taken as it is) or a JSON report
 // (UTF-8). A report is recognised by its banner, rule and "Program : " lines.
 ReadResult ReadReport(std::string_view path, std::string_view content);

@@ -60,9 +60,6 @@ std::uint64_t SizeOf(platform::FileSystem& files, const std::string& path) {
   return entry ? entry->size : 0;
 }
 
-// The text of a size limit read before the file is: a huge file is never read whole.
-constexpr std::uint64_t kMaxFileBytes = 8 * 1024 * 1024;
-
 // Columns are counted in characters, not in the bytes of their UTF-8 form.
 std::size_t Width(std::string_view text) {
   std::size_t width = 0;
@@ -159,8 +156,8 @@ Summary Summarise(platform::FileSystem& files, const std::vector<std::string>& p
       continue;
     }
     seen.push_back(full);
-    if (file.size > kMaxFileBytes) {
-      summary.skipped.push_back({file.path, "too large for a report"});
+    if (file.size > kMaxReportBytes) {
+      summary.skipped.push_back({file.path, std::string(kTooLarge)});
       continue;
     }
     std::string content;

@@ -314,7 +314,7 @@ class SummaryCommand : public ::testing::Test {
                    Text(unconnected.Report(1)));
     files_.AddFile("R:\\Reports\\notes.txt", "Notes\r\n");
     files_.AddFile("R:\\Reports\\huge.log", "");
-    files_.Find("R:\\Reports\\huge.log")->size = 9 << 20;
+    files_.Find("R:\\Reports\\huge.log")->size = kMaxReportBytes + 1;
     files_.AddFile("R:\\Reports\\Older\\WS-3_cleo_Ostrelan_20261201-090000.txt", cleanReport_);
   }
 
