@@ -4,6 +4,7 @@
 
 #include "common/short_string.h"
 #include "common/text.h"
+#include "report/report_texts.h"
 
 namespace vorlix::report {
 
@@ -83,7 +84,7 @@ void WriteHeading(ReportFile& file, platform::Clock& clock) {
 
 void WriteProgramHeading(ReportFile& file, platform::Clock& clock, std::string_view program) {
   WriteHeading(file, clock);
-  file.WriteLine(Join({kProgramLinePrefix, program}));
+  file.WriteLine(Join({texts::kProgramLine, program}));
   file.WriteLine("");
 }
 

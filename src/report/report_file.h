@@ -17,7 +17,6 @@ inline constexpr std::string_view kBannerPrefix =
     "Vorlix  -  Tarnwick network diagnostic tool  -  ";
 inline constexpr std::string_view kRuleLine =
     "-------------------------------------------------------------------";
-inline constexpr std::string_view kProgramLinePrefix = "Program : ";
 inline constexpr std::string_view kPassedPrefix = "   Passed: ";
 inline constexpr std::string_view kFailedPrefix = "   FAILED: ";
 
