@@ -3,12 +3,26 @@
 #include <array>
 #include <string_view>
 
+#include "common/files.h"
+#include "common/short_string.h"
 #include "platform/errors.h"
-#include "platform/short_string.h"
+#include "report/report_texts.h"
 
 namespace vorlix::report {
 
 namespace {
+
+using texts::kContentsCorrect;
+using texts::kContentsError;
+using texts::kCreationFailed;
+using texts::kCreationSuccessful;
+using texts::kDeleting;
+using texts::kDeletionFailed;
+using texts::kDeletionSuccessful;
+using texts::kIsDeleted;
+using texts::kIsNotDeleted;
+using texts::kReadingBack;
+using texts::kReadSuccessful;
 
 constexpr std::array<std::string_view, 3> kTestLines = {
     "1 A temporary text file line 1",
@@ -16,18 +30,6 @@ constexpr std::array<std::string_view, 3> kTestLines = {
     "3 A temporary text file line 3",
 };
 constexpr std::string_view kLineEnd = "\r\n";
-
-constexpr std::string_view kCreationSuccessful = "File creation successful";
-constexpr std::string_view kCreationFailed = "File creation failed";
-constexpr std::string_view kReadingBack = "Reading file back...";
-constexpr std::string_view kReadSuccessful = "File read successful";
-constexpr std::string_view kContentsCorrect = "File contents correct";
-constexpr std::string_view kContentsError = "File contents error";
-constexpr std::string_view kDeleting = "Deleting file...";
-constexpr std::string_view kDeletionSuccessful = "File deletion successful";
-constexpr std::string_view kDeletionFailed = "File deletion failed";
-constexpr std::string_view kIsNotDeleted = " ...is not deleted";
-constexpr std::string_view kIsDeleted = " ...is deleted";
 
 // Writes the three lines. A file the test opened but could not fill is removed again, so a
 // failed creation leaves no half-written file behind; the report does not mention it.
@@ -71,31 +73,14 @@ void ReadBack(ReportFile& file, platform::FileSystem& files, const std::string& 
   WriteCheckLine(file, 1, correct ? kContentsCorrect : kContentsError, correct);
 }
 
-// Removes the test file when the report is cut short (a failed report write) before the
-// deletion step, so that no test file is left in a shared folder.
-class CutShortCleanup {
- public:
-  CutShortCleanup(platform::FileSystem& files, const std::string& path)
-      : files_(files), path_(path) {}
-  ~CutShortCleanup() {
-    if (armed_) files_.Delete(path_);
-  }
-  CutShortCleanup(const CutShortCleanup&) = delete;
-  CutShortCleanup& operator=(const CutShortCleanup&) = delete;
-  void Disarm() { armed_ = false; }
-
- private:
-  platform::FileSystem& files_;
-  const std::string& path_;
-  bool armed_ = true;
-};
-
 }  // namespace
 
 void TestFileAccess(ReportFile& file, platform::FileSystem& files, const std::string& path) {
   const bool created = CreateTestFile(files, path);
-  CutShortCleanup cleanup(files, path);
-  if (!created) cleanup.Disarm();
+  // Removes the test file when the report is cut short (a failed report write) before the
+  // deletion step, so that no test file is left in a shared folder.
+  TempFile cleanup(files, path);
+  if (!created) cleanup.Keep();
   WriteCheckLine(file, 1, created ? kCreationSuccessful : kCreationFailed, created);
   if (!created) return;
 
@@ -103,7 +88,7 @@ void TestFileAccess(ReportFile& file, platform::FileSystem& files, const std::st
   ReadBack(file, files, path);
 
   file.WriteLine(kDeleting);
-  cleanup.Disarm();
+  cleanup.Keep();
   const bool deleted = files.Delete(path);
   WriteCheckLine(file, 1, deleted ? kDeletionSuccessful : kDeletionFailed, deleted);
   const bool remains = files.FileExists(path);

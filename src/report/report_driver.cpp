@@ -6,17 +6,22 @@
 #include <string_view>
 #include <vector>
 
+#include "common/family.h"
+#include "common/short_string.h"
+#include "common/text.h"
 #include "platform/errors.h"
-#include "platform/short_string.h"
 #include "report/file_access.h"
 #include "report/folder_listing.h"
 #include "report/probes.h"
+#include "report/report_settings.h"
+#include "report/report_texts.h"
 #include "report/universal_path.h"
-#include "settings/report_settings.h"
 
 namespace vorlix::report {
 
 namespace {
+
+using namespace texts;  // the section headings
 
 using settings::kFamilySection;
 using settings::kMachineStore;
@@ -26,44 +31,18 @@ using settings::kUserStore;
 
 constexpr int kFullLevel = 2;
 
-constexpr std::string_view kProgramLine = "Program : ";
-constexpr std::string_view kToolName = "Vorlix.exe";
 constexpr std::string_view kPathLine = "   Path     ='";
 constexpr std::string_view kDriveLine = "   Drive    ='";
 constexpr std::string_view kUncPathLine = "   UNCPath  ='";
 constexpr std::string_view kUncDriveLine = "   UNCDrive ='";
 constexpr std::string_view kQuote = "'";
-constexpr std::string_view kLookupMakerFolder = "Lookup TarnwickPath in registry...";
-constexpr std::string_view kCheckingMakerFolder = "Checking TarnwickPath...";
-constexpr std::string_view kSearchingMakerFolder = "Searching for TarnwickPath...";
-constexpr std::string_view kLookup = "Lookup ";
-constexpr std::string_view kPathInRegistry = " Path in registry...";
-constexpr std::string_view kCheckingProgramPath = "Checking program path...";
-constexpr std::string_view kCheckingProgramFiles = "Checking program files...";
-constexpr std::string_view kContentsOf = "Contents of ";
 constexpr std::string_view kIsEmpty = " ...is empty";
-constexpr std::string_view kCheckingLicenceFolder = "Checking licence folder...";
-constexpr std::string_view kAsUnc = "   As UNC:";
-constexpr std::string_view kCheckingVirtualisedIni = "Checking virtualised Ini File ";
 constexpr std::string_view kVirtualisedLineIndent = "   ";
-constexpr std::string_view kCheckingLicenceDrive = "Checking licence folder drive...";
-constexpr std::string_view kCreatingInLicenceFolder = "Creating file in licence folder...";
-constexpr std::string_view kContentsOfLicenceFolder = "Contents of licence folder...";
-constexpr std::string_view kCheckingProjectFolder = "Checking project folder";
-constexpr std::string_view kCreatingInProjectFolder = "Creating file in project folder";
-constexpr std::string_view kSectionsFileFormat = "Sections file format settings";
-constexpr std::string_view kEndOfReport = "End of report";
 
 constexpr std::string_view kExecutableExtension = "exe";
 constexpr std::string_view kIniExtension = "ini";
 constexpr std::string_view kTestFileName = "az193201";
 constexpr std::string_view kTestFileExtension = "txt";
-
-std::string Joined(std::initializer_list<std::string_view> parts) {
-  std::string text;
-  for (std::string_view part : parts) text.append(part);
-  return text;
-}
 
 // The drive map does not change while one report runs, and each question to the network
 // provider is slow: every drive is asked once per report.
@@ -124,34 +103,29 @@ class ReportRun {
   // One read serves both, because the server store remembers the default a read returned.
   std::string ReadAndReport(int store, int section, std::string_view ident) {
     const std::string value = settings_.ReportSetting(file_, store, section, std::string(ident));
-    return settings::TReportSettings::IsMissing(value) ? std::string(settings::kAbsentPath)
-                                                       : Short(value);
+    return TReportSettings::IsMissing(value) ? std::string(kAbsentPath) : Short(value);
   }
 
   static std::string TestFile(std::string_view folder) {
     return FileNameFromParts(folder, kTestFileName, kTestFileExtension);
   }
 
-  void WriteHeading() {
-    report::WriteHeading(file_, platform_.clock);
-    Line(Joined({kProgramLine, program_}));
-    Line("");
-  }
+  void WriteHeading() { WriteProgramHeading(file_, platform_.clock, program_); }
 
   void WriteOwnLocation() {
     const std::string own = Short(platform_.files.ExecutablePath());
     const std::string universal = Universal(own);
     Line(kToolName);
-    Line(Joined({kPathLine, own, kQuote}));
-    Line(Joined({kDriveLine, PathDrive(own), kQuote}));
-    Line(Joined({kUncPathLine, universal, kQuote}));
-    Line(Joined({kUncDriveLine, PathDrive(universal), kQuote}));
+    Line(Join({kPathLine, own, kQuote}));
+    Line(Join({kDriveLine, PathDrive(own), kQuote}));
+    Line(Join({kUncPathLine, universal, kQuote}));
+    Line(Join({kUncDriveLine, PathDrive(universal), kQuote}));
   }
 
   void CheckMakerFolder() {
     Line(kLookupMakerFolder);
     const std::string makerFolder =
-        ReadAndReport(kMachineStore, kFamilySection, settings::kTarnWickPathIdent);
+        ReadAndReport(kMachineStore, kFamilySection, family::kTarnWickPath);
     Line(kCheckingMakerFolder);
     probes_.CheckFolder(makerFolder);
     Line(kSearchingMakerFolder);
@@ -159,8 +133,8 @@ class ReportRun {
   }
 
   void CheckProgramFolder() {
-    Line(Joined({kLookup, program_, kPathInRegistry}));
-    programFolder_ = ReadAndReport(kMachineStore, kProgramSection, settings::kPathIdent);
+    Line(Join({kLookup, program_, kPathInRegistry}));
+    programFolder_ = ReadAndReport(kMachineStore, kProgramSection, family::kPath);
     Line(kCheckingProgramPath);
     probes_.CheckFolder(programFolder_);
   }
@@ -174,16 +148,16 @@ class ReportRun {
   }
 
   void ListServerSection() {
-    Line(Joined({kContentsOf, programIni_}));
+    Line(Join({kContentsOf, programIni_}));
     std::vector<std::string> values;
     settings_.ReadSectionValues(kServerStore, kProgramSection, values);
     for (const std::string& value : values) WriteCheckLine(file_, 1, value, true);
-    if (values.empty()) WriteCheckLine(file_, 1, Joined({programIni_, kIsEmpty}), false);
+    if (values.empty()) WriteCheckLine(file_, 1, Join({programIni_, kIsEmpty}), false);
   }
 
   void CheckLicenceFolder() {
     Line(kCheckingLicenceFolder);
-    licenceFolder_ = ReadAndReport(kServerStore, kProgramSection, settings::kLicenseFolderIdent);
+    licenceFolder_ = ReadAndReport(kServerStore, kProgramSection, family::kLicenseFolder);
     probes_.CheckFolder(licenceFolder_);
     Line(kAsUnc);
     licenceUniversal_ = Universal(licenceFolder_);
@@ -194,10 +168,10 @@ class ReportRun {
   // that file is guarded: a failed write of the report still ends the report.
   void ListVirtualisedIni() {
     const std::string name = FileNameFromParts(licenceFolder_, program_, kIniExtension);
-    Line(Joined({kCheckingVirtualisedIni, name}));
+    Line(Join({kCheckingVirtualisedIni, name}));
     // A name missing from a large folder costs a scan of the whole folder: asked once.
     if (!probes_.CheckFile(name)) return;
-    Line(Joined({kContentsOf, name}));
+    Line(Join({kContentsOf, name}));
     std::unique_ptr<platform::TextReader> reader;
     try {
       reader = platform_.files.OpenText(name);
@@ -214,7 +188,7 @@ class ReportRun {
         return;
       }
       if (!line) return;
-      Line(Joined({kVirtualisedLineIndent, Short(*line)}));
+      Line(Join({kVirtualisedLineIndent, Short(*line)}));
     }
   }
 
@@ -228,7 +202,7 @@ class ReportRun {
   void CheckProjectFolder() {
     Line(kCheckingProjectFolder);
     const std::string projectFolder =
-        ReadAndReport(kUserStore, kFamilySection, settings::kTarnWickProjectPathIdent);
+        ReadAndReport(kUserStore, kFamilySection, family::kTarnWickProjectPath);
     probes_.CheckFolder(projectFolder);
     Line(kCreatingInProjectFolder);
     TestFileAccess(file_, platform_.files, TestFile(projectFolder));
@@ -236,8 +210,8 @@ class ReportRun {
 
   void ReportFileFormatSettings() {
     Line(kSectionsFileFormat);
-    for (std::string_view ident : {settings::kProgramNameIdent, settings::kSectionsFormatIdent,
-                                   settings::kSectionsReleaseIdent}) {
+    for (std::string_view ident :
+         {family::kProgramName, family::kSectionsFormat, family::kSectionsRelease}) {
       settings_.ReportSetting(file_, kMachineStore, kProgramSection, std::string(ident));
     }
   }
@@ -252,7 +226,7 @@ class ReportRun {
   ReportFile& file_;
   const std::string program_;
   ConnectionsOfOneReport network_;
-  settings::TReportSettings settings_;
+  TReportSettings settings_;
   PathProbes probes_;
   std::string programFolder_;
   std::string programExecutable_;

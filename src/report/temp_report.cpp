@@ -4,18 +4,7 @@
 #include <string_view>
 #include <utility>
 
-#include "platform/short_string.h"
-
 namespace vorlix::report {
-
-std::string NewTempFileName(platform::FileSystem& files) {
-  return Short(files.CreateTempFile(Short(files.TempFolder()), "Kx"));
-}
-
-TempFile::TempFile(platform::FileSystem& files, std::string path)
-    : files_(files), path_(std::move(path)) {}
-
-TempFile::~TempFile() { files_.Delete(path_); }
 
 namespace {
 
