@@ -1,6 +1,7 @@
 #include "console/win32/win32_session.h"
 
 #include <windows.h>
+#include <winver.h>
 
 #include <cstdio>
 #include <cstring>
