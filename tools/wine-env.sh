@@ -62,6 +62,11 @@ vorlix_ensure_prefix() {
       "$VORLIX_WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \
         </dev/null >/dev/null 2>&1 9>&- && touch "$WINEPREFIX/.vorlix-unmanaged"
     fi
+    if [ ! -f "$WINEPREFIX/.vorlix-fonts" ]; then
+      # Wine has no Courier New; Liberation Mono has its metrics (Debian's fonts-liberation).
+      "$VORLIX_WINE" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Courier New' \
+        /d 'Liberation Mono' /f </dev/null >/dev/null 2>&1 9>&- && touch "$WINEPREFIX/.vorlix-fonts"
+    fi
     if ! vorlix_server_running; then
       "$VORLIX_WINESERVER" -p60 </dev/null >/dev/null 2>&1 9>&- || true
       "$VORLIX_WINE" wineboot </dev/null >/dev/null 2>&1 9>&- || true

@@ -13,10 +13,10 @@
 #include <gtest/gtest.h>
 
 #include "fakes/fake_dialogs.h"
-#include "fakes/fake_network.h"
 #include "platform/platform.h"
 #include "platform/win32/win32_clock.h"
 #include "platform/win32/win32_file_system.h"
+#include "platform/win32/win32_network_names.h"
 #include "platform/win32/win32_private_profile.h"
 #include "platform/win32/win32_registry.h"
 #include "report/report_driver.h"
@@ -149,7 +149,7 @@ class WineMachine {
 
   std::string root;
   std::string executable;
-  fakes::FakeNetworkNames network;
+  platform::win32::Win32NetworkNames network;
 
  private:
   std::string savedCurrent_;
@@ -510,17 +510,6 @@ TEST(ReportUnderWine, PathOf300CharactersShowsItsFirst255) {
               ElementsAreArray(Lines{"   Passed: " + userSetting.substr(0, 255),
                                      "   FAILED: " + first255, "Creating file in project folder",
                                      "   FAILED: File creation failed"}));
-}
-
-TEST(ReportUnderWine, ToolOnAMappedNetworkDrive) {
-  WineMachine m;
-  m.network.connections[Upper2(m.executable)] = "\\\\buildhost\\work";
-  const std::string unc = "\\\\buildhost\\work" + m.executable.substr(2);
-  EXPECT_THAT(
-      After(m.Report("Gaspin", 1), "Vorlix.exe", 4),
-      ElementsAreArray(Lines{"   Path     ='" + m.executable + "'",
-                             "   Drive    ='" + Upper2(m.executable) + "'",
-                             "   UNCPath  ='" + unc + "'", "   UNCDrive ='\\\\BUILDHOST'"}));
 }
 
 }  // namespace

@@ -216,6 +216,15 @@ TEST_F(MainFormTest, FontsAreSubstitutedButTheMemoKeepsCourierNew) {
   const LOGFONTA memo = FontOf(Get(Control::Memo1));
   EXPECT_STREQ(memo.lfFaceName, "Courier New");
   EXPECT_EQ(memo.lfHeight, -13);
+  // Whatever face the system gives for it is monospaced (the flag's name says the opposite).
+  HDC dc = ::GetDC(Get(Control::Memo1));
+  const HGDIOBJ before = ::SelectObject(
+      dc, reinterpret_cast<HGDIOBJ>(::SendMessageA(Get(Control::Memo1), WM_GETFONT, 0, 0)));
+  TEXTMETRICA metrics{};
+  ::GetTextMetricsA(dc, &metrics);
+  ::SelectObject(dc, before);
+  ::ReleaseDC(Get(Control::Memo1), dc);
+  EXPECT_EQ(metrics.tmPitchAndFamily & TMPF_FIXED_PITCH, 0) << "proportional memo face";
 }
 
 TEST_F(MainFormTest, ResizingKeepsTheAnchoredEdges) {
