@@ -17,6 +17,7 @@
 #include "platform/win32/win32_private_profile.h"
 #include "platform/win32/win32_registry.h"
 #include "report/report_driver.h"
+#include "support/live_drive.h"
 #include "win32/scratch_files.h"
 #include "win32/scratch_registry.h"
 
@@ -119,6 +120,12 @@ class WineState : public ::testing::Test {
 
 class ContractTest : public WineState {
  protected:
+  testing::LiveMappedDrive licenceDrive{'W', "fs3", "licences"};
+
+  void TearDown() override {
+    testing::RemoveTree(licenceDrive.served());
+    WineState::TearDown();
+  }
   void SetUp() override {
     WineState::SetUp();
     maker.SetString("TarnWickPath", Folder("Tarnwick"));
@@ -129,14 +136,16 @@ class ContractTest : public WineState {
                        "e");
     ostrelan.SetString("SectionsFormat", "3");
     File("Apps\\Ostrelan\\Ostrelan.exe", "MZ");
-    const std::string licence = Folder("Shared\\Licence");
+    // The licence folder on a live mapped drive, so that both front ends resolve its network name.
+    const std::string served = licenceDrive.served() + "\\Licence";
+    ASSERT_TRUE(::CreateDirectoryA(served.c_str(), nullptr));
     File("Apps\\Ostrelan\\Ostrelan.Ini",
-         "[Ostrelan]\r\nLicenseFolder=" + licence + "\r\nSeats=5 \x80\r\n");
-    File("Shared\\Licence\\Ostrelan.ini", "[Ostrelan]\r\nSeats=5\r\n");
-    File("Shared\\Licence\\licence.dat", std::string(1234, 'L'));
+         "[Ostrelan]\r\nLicenseFolder=W:\\Licence\r\nSeats=5 \x80\r\n");
+    ASSERT_TRUE(testing::WriteWholeFile(served + "\\Ostrelan.ini", "[Ostrelan]\r\nSeats=5\r\n"));
+    ASSERT_TRUE(testing::WriteWholeFile(served + "\\licence.dat", std::string(1234, 'L')));
     // The test file's name taken by a folder: the file-access test fails without touching the
     // folder, so that its listing shows the same time stamps to both front ends.
-    Folder("Shared\\Licence\\az193201.txt");
+    ASSERT_TRUE(::CreateDirectoryA((served + "\\az193201.txt").c_str(), nullptr));
     user.SetString("TarnWickProjectPath", Folder("Projects"));
   }
 
@@ -200,6 +209,8 @@ TEST_F(ContractTest, VorlixcGivesTheWindowsTextForNormalAndFull) {
     EXPECT_EQ(run.err, "");
     ASSERT_THAT(memo, HasSubstr("Contents of licence folder...\r\n"));
     EXPECT_THAT(memo, HasSubstr("   FAILED: File creation failed\r\n"));
+    EXPECT_THAT(memo,
+                HasSubstr("   As UNC:\r\n   Passed: \\\\fs3\\licences\\Licence ...found\r\n"));
     EXPECT_EQ(memo.find("Sections file format settings") != std::string::npos, level == 2);
     EXPECT_EQ(Comparable(run.out, VorlixcPath()), Comparable(memo, testExe)) << "level " << level;
   }
@@ -248,26 +259,35 @@ TEST_F(WineState, ExitStatusesVersionAndOutDirOfTheRealProgram) {
   EXPECT_TRUE(testing::Matching(root + "\\none*").empty());
 }
 
-TEST_F(WineState, StoreMapAndConvertActOnTheRegistryAndTheIniFile) {
+TEST_F(WineState, StoreMapAndConvertWithALiveMappedDrive) {
+  testing::LiveMappedDrive drive('V', "fs2", "collect");
+  const std::string share = drive.served(), unc = drive.unc();
+  struct Cleanup {
+    std::string share;
+    ~Cleanup() { testing::RemoveTree(share); }
+  } cleanup{share};
+  ASSERT_TRUE(::CreateDirectoryA((share + "\\Apps").c_str(), nullptr));
+  ASSERT_TRUE(::CreateDirectoryA((share + "\\Apps\\Ostrelan").c_str(), nullptr));
+  const std::string ini = share + "\\Apps\\Ostrelan\\Ostrelan.Ini";
+  ASSERT_TRUE(testing::WriteWholeFile(ini, "[Ostrelan]\r\nLicenseFolder=v:\\Shared\r\n"));
+  maker.SetString("TarnwickPath", "V:\\Apps");
+  ostrelan.SetString("Path", "V:\\Apps\\Ostrelan");
+
+  // The user's normal session stores the map; an existing one only with --force.
   const std::string map = root + "\\PC042_anna.txt";
+  const std::string mapOption = " --map \"" + map + "\"";
   File("PC042_anna.txt", "my own map\r\n");
-  Outcome run = Vorlixc("store-map --map \"" + map + "\"", root);
+  Outcome run = Vorlixc("store-map" + mapOption, root);
   EXPECT_EQ(run.status, 0u);
   EXPECT_THAT(run.err, HasSubstr("exists and was kept"));
   EXPECT_EQ(ReadBack(map), "my own map\r\n");
-  run = Vorlixc("store-map --force --map \"" + map + "\"", root);
+  run = Vorlixc("store-map --force" + mapOption, root);
   EXPECT_EQ(run.status, 0u) << run.err;
   EXPECT_EQ(run.err, "File :'" + map + "' Created.\r\n");
-  EXPECT_NE(ReadBack(map), "my own map\r\n");  // the live table of this session
+  EXPECT_EQ(ReadBack(map), "V:=" + unc + "\r\n");
 
-  // The "share" is this test's folder in long-path form, which Wine reaches like a network name.
-  const std::string share = "\\\\?\\" + root + "\\share";
-  Folder("share\\Apps\\Ostrelan");
-  File("share\\Apps\\Ostrelan\\Ostrelan.Ini", "[Ostrelan]\r\nLicenseFolder=Q:\\Licence\r\n");
-  File("map.txt", "Q:=" + share + "\r\n");
-  maker.SetString("TarnwickPath", "Q:\\Apps");
-  ostrelan.SetString("Path", "q:\\Apps\\Ostrelan");
-  const std::string mapOption = " --map \"" + root + "\\map.txt\"";
+  // The elevated run no longer sees the letter.
+  drive.Unmap();
   const auto withoutBanner = [](std::string text) {
     const std::size_t banner = text.find("\r\n") + 2;
     return text.erase(banner, text.find("\r\n", banner) - banner);
@@ -275,22 +295,24 @@ TEST_F(WineState, StoreMapAndConvertActOnTheRegistryAndTheIniFile) {
   run = Vorlixc("convert Ostrelan --dry-run" + mapOption, root);
   const std::string dry = withoutBanner(run.out);
   EXPECT_EQ(run.status, 0u) << run.out << run.err;
-  EXPECT_THAT(run.out, HasSubstr("\r\nQ:=" + share + "\r\n"));
-  EXPECT_THAT(run.out, HasSubstr("TarnwickPath=Q:\\Apps\r\nHKEY_LOCAL_MACHINE\\Software\\Tarnwick\\"
+  EXPECT_THAT(run.out, HasSubstr("TarnwickPath=V:\\Apps\r\nHKEY_LOCAL_MACHINE\\Software\\Tarnwick\\"
                                  "Tarnwick\\TarnwickPath=" +
-                                 share + "\\Apps\r\n"));
-  EXPECT_THAT(run.out, HasSubstr("LicenseFolder=" + share + "\\Licence\r\n"));
+                                 unc + "\\Apps\r\n"));
+  EXPECT_THAT(run.out, HasSubstr("Ostrelan.Ini    " + unc + "\\Apps\\Ostrelan\\Ostrelan.Ini\r\n"));
+  EXPECT_THAT(run.out, HasSubstr("LicenseFolder=v:\\Shared\r\n[Ostrelan]\r\nLicenseFolder=" + unc +
+                                 "\\Shared\r\n"));
   EXPECT_TRUE(run.out.ends_with("\r\nDry run: nothing was written.\r\n"));
-  EXPECT_EQ(maker.GetString("TarnwickPath"), "Q:\\Apps");
-  EXPECT_EQ(ostrelan.GetString("Path"), "q:\\Apps\\Ostrelan");
-  const std::string ini = root + "\\share\\Apps\\Ostrelan\\Ostrelan.Ini";
-  EXPECT_EQ(ReadBack(ini), "[Ostrelan]\r\nLicenseFolder=Q:\\Licence\r\n");
+  EXPECT_EQ(maker.GetString("TarnwickPath"), "V:\\Apps");
+  EXPECT_EQ(ostrelan.GetString("Path"), "V:\\Apps\\Ostrelan");
+  EXPECT_EQ(ReadBack(ini), "[Ostrelan]\r\nLicenseFolder=v:\\Shared\r\n");
 
   run = Vorlixc("convert Ostrelan --yes" + mapOption, root);
   EXPECT_EQ(run.status, 0u) << run.out << run.err;
-  EXPECT_EQ(maker.GetString("TarnwickPath"), share + "\\Apps");
-  EXPECT_EQ(ostrelan.GetString("Path"), share + "\\Apps\\Ostrelan");
-  EXPECT_THAT(ReadBack(ini), HasSubstr("LicenseFolder=" + share + "\\Licence"));
+  EXPECT_EQ(maker.GetString("TarnwickPath"), unc + "\\Apps");
+  EXPECT_EQ(ostrelan.GetString("Path"), unc + "\\Apps\\Ostrelan");
+  char licence[MAX_PATH] = {};
+  ::GetPrivateProfileStringA("Ostrelan", "LicenseFolder", "", licence, MAX_PATH, ini.c_str());
+  EXPECT_EQ(std::string(licence), unc + "\\Shared");
   // The dry run showed what the conversion then did, line for line.
   EXPECT_EQ(withoutBanner(run.out) + "Dry run: nothing was written.\r\n", dry);
 }
