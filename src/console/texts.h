@@ -7,7 +7,6 @@ namespace vorlix::console {
 
 inline constexpr std::string_view kToolName = "Vorlix";
 inline constexpr std::string_view kRelease = "1.32";
-inline constexpr std::string_view kProgramName = "vorlixc";
 inline constexpr std::string_view kMessagePrefix = "vorlixc: ";
 inline constexpr std::string_view kNewLine = "\r\n";
 
