@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <winver.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <vector>
