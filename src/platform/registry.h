@@ -49,7 +49,8 @@ class Registry {
  public:
   virtual ~Registry() = default;
   // Opens root\path (no leading backslash); with create, a missing key is created. Returns null
-  // when the key cannot be opened.
+  // when the key cannot be opened. Under LocalMachine this is the machine's key wherever the
+  // system keeps it; the key's Path() names it the same way in every case.
   virtual std::unique_ptr<RegistryKey> OpenKey(RegistryRoot root, const std::string& path,
                                                RegistryAccess access, bool create) = 0;
 };

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <span>
+
 #include "platform/errors.h"
 #include "platform/win32/handles.h"
 
@@ -20,6 +22,50 @@ REGSAM Rights(RegistryAccess access) {
 std::string WithoutLeadingBackslash(const std::string& path) {
   const auto first = path.find_first_not_of('\\');
   return first == std::string::npos ? std::string() : path.substr(first);
+}
+
+// On 64-bit Windows a 32-bit program's HKEY_LOCAL_MACHINE\Software keys live in the registry's
+// 32-bit view. The family may be either kind, so a machine key is looked for in the 64-bit view
+// first, then in the 32-bit one; a handle opened in a view reads and writes there. The user's
+// Software key is one key for both views.
+constexpr REGSAM kMachineViews[] = {KEY_WOW64_64KEY, KEY_WOW64_32KEY};
+constexpr REGSAM kUserViews[] = {0};
+
+std::span<const REGSAM> ViewsOf(RegistryRoot root) {
+  if (root == RegistryRoot::LocalMachine) return kMachineViews;
+  return kUserViews;
+}
+
+bool ExistsIn(HKEY root, const std::string& path, REGSAM view) {
+  HKEY key = nullptr;
+  const LONG result = ::RegOpenKeyExA(root, path.c_str(), 0, KEY_QUERY_VALUE | view, &key);
+  if (result == ERROR_SUCCESS) ::RegCloseKey(key);
+  return result == ERROR_SUCCESS || result == ERROR_ACCESS_DENIED;
+}
+
+// A key missing from every view is created in the view of its nearest existing parent, so that
+// a new key of a 32-bit family stays where the family looks for it.
+REGSAM CreationView(HKEY root, const std::string& path, std::span<const REGSAM> views) {
+  if (views.size() == 1) return views.front();
+  for (auto cut = path.rfind('\\'); cut != std::string::npos && cut > 0;
+       cut = path.rfind('\\', cut - 1)) {
+    for (const REGSAM view : views) {
+      if (ExistsIn(root, path.substr(0, cut), view)) return view;
+    }
+  }
+  return views.front();
+}
+
+LONG OpenInViews(HKEY root, const std::string& path, REGSAM rights, bool create,
+                 std::span<const REGSAM> views, HKEY* opened) {
+  LONG result = ERROR_FILE_NOT_FOUND;
+  for (const REGSAM view : views) {
+    result = ::RegOpenKeyExA(root, path.c_str(), 0, rights | view, opened);
+    if (result != ERROR_FILE_NOT_FOUND) return result;
+  }
+  if (!create) return result;
+  return ::RegCreateKeyExA(root, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                           rights | CreationView(root, path, views), nullptr, opened, nullptr);
 }
 
 class Win32RegistryKey final : public RegistryKey {
@@ -92,9 +138,7 @@ std::unique_ptr<RegistryKey> Win32Registry::OpenKey(RegistryRoot root, const std
   const std::string relative = WithoutLeadingBackslash(path);
   HKEY opened = nullptr;
   const LONG result =
-      create ? ::RegCreateKeyExA(RootKey(root), relative.c_str(), 0, nullptr,
-                                 REG_OPTION_NON_VOLATILE, Rights(access), nullptr, &opened, nullptr)
-             : ::RegOpenKeyExA(RootKey(root), relative.c_str(), 0, Rights(access), &opened);
+      OpenInViews(RootKey(root), relative, Rights(access), create, ViewsOf(root), &opened);
   if (result != ERROR_SUCCESS) return nullptr;
   return std::make_unique<Win32RegistryKey>(UniqueHkey(opened), relative);
 }
