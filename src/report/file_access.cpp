@@ -5,10 +5,23 @@
 
 #include "platform/errors.h"
 #include "platform/short_string.h"
+#include "report/report_texts.h"
 
 namespace vorlix::report {
 
 namespace {
+
+using texts::kContentsCorrect;
+using texts::kContentsError;
+using texts::kCreationFailed;
+using texts::kCreationSuccessful;
+using texts::kDeleting;
+using texts::kDeletionFailed;
+using texts::kDeletionSuccessful;
+using texts::kIsDeleted;
+using texts::kIsNotDeleted;
+using texts::kReadingBack;
+using texts::kReadSuccessful;
 
 constexpr std::array<std::string_view, 3> kTestLines = {
     "1 A temporary text file line 1",
@@ -16,18 +29,6 @@ constexpr std::array<std::string_view, 3> kTestLines = {
     "3 A temporary text file line 3",
 };
 constexpr std::string_view kLineEnd = "\r\n";
-
-constexpr std::string_view kCreationSuccessful = "File creation successful";
-constexpr std::string_view kCreationFailed = "File creation failed";
-constexpr std::string_view kReadingBack = "Reading file back...";
-constexpr std::string_view kReadSuccessful = "File read successful";
-constexpr std::string_view kContentsCorrect = "File contents correct";
-constexpr std::string_view kContentsError = "File contents error";
-constexpr std::string_view kDeleting = "Deleting file...";
-constexpr std::string_view kDeletionSuccessful = "File deletion successful";
-constexpr std::string_view kDeletionFailed = "File deletion failed";
-constexpr std::string_view kIsNotDeleted = " ...is not deleted";
-constexpr std::string_view kIsDeleted = " ...is deleted";
 
 // Writes the three lines. A file the test opened but could not fill is removed again, so a
 // failed creation leaves no half-written file behind; the report does not mention it.

@@ -1,16 +1,18 @@
 #include "report/probes.h"
 
 #include "platform/short_string.h"
+#include "report/report_texts.h"
 
 namespace vorlix::report {
 
 namespace {
 
-constexpr std::string_view kFound = " ...found";
-constexpr std::string_view kIsMissing = " ...is missing";
+using texts::kFound;
+using texts::kIsMissing;
+using texts::kSearchFailed;
+using texts::kTopmostHint;
+
 constexpr std::string_view kSearchSuccessful = " ...search succesful";
-constexpr std::string_view kSearchFailed = " ...search failed Reply=";
-constexpr std::string_view kTopmostHint = " - Check that folder is not topmost";
 constexpr std::string_view kCreationTime = "CreationTime=";
 constexpr std::string_view kFatDateTime = "FatDateTime=";
 constexpr std::string_view kConversionFailed = "FileTimeToDosDateTime ...has failed";

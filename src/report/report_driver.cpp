@@ -10,12 +10,15 @@
 #include "report/file_access.h"
 #include "report/folder_listing.h"
 #include "report/probes.h"
+#include "report/report_texts.h"
 #include "report/universal_path.h"
 #include "settings/report_settings.h"
 
 namespace vorlix::report {
 
 namespace {
+
+using namespace texts;  // the section headings
 
 using settings::kFamilySection;
 using settings::kMachineStore;
@@ -25,33 +28,13 @@ using settings::kUserStore;
 
 constexpr int kFullLevel = 2;
 
-constexpr std::string_view kProgramLine = "Program : ";
-constexpr std::string_view kToolName = "Vorlix.exe";
 constexpr std::string_view kPathLine = "   Path     ='";
 constexpr std::string_view kDriveLine = "   Drive    ='";
 constexpr std::string_view kUncPathLine = "   UNCPath  ='";
 constexpr std::string_view kUncDriveLine = "   UNCDrive ='";
 constexpr std::string_view kQuote = "'";
-constexpr std::string_view kLookupMakerFolder = "Lookup TarnwickPath in registry...";
-constexpr std::string_view kCheckingMakerFolder = "Checking TarnwickPath...";
-constexpr std::string_view kSearchingMakerFolder = "Searching for TarnwickPath...";
-constexpr std::string_view kLookup = "Lookup ";
-constexpr std::string_view kPathInRegistry = " Path in registry...";
-constexpr std::string_view kCheckingProgramPath = "Checking program path...";
-constexpr std::string_view kCheckingProgramFiles = "Checking program files...";
-constexpr std::string_view kContentsOf = "Contents of ";
 constexpr std::string_view kIsEmpty = " ...is empty";
-constexpr std::string_view kCheckingLicenceFolder = "Checking licence folder...";
-constexpr std::string_view kAsUnc = "   As UNC:";
-constexpr std::string_view kCheckingVirtualisedIni = "Checking virtualised Ini File ";
 constexpr std::string_view kVirtualisedLineIndent = "   ";
-constexpr std::string_view kCheckingLicenceDrive = "Checking licence folder drive...";
-constexpr std::string_view kCreatingInLicenceFolder = "Creating file in licence folder...";
-constexpr std::string_view kContentsOfLicenceFolder = "Contents of licence folder...";
-constexpr std::string_view kCheckingProjectFolder = "Checking project folder";
-constexpr std::string_view kCreatingInProjectFolder = "Creating file in project folder";
-constexpr std::string_view kSectionsFileFormat = "Sections file format settings";
-constexpr std::string_view kEndOfReport = "End of report";
 
 constexpr std::string_view kExecutableExtension = "exe";
 constexpr std::string_view kIniExtension = "ini";

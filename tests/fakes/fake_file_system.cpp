@@ -14,7 +14,34 @@ using platform::FileTime;
 
 namespace {
 
-bool Wild(const std::string& name) { return name == "*.*" || name == "*"; }
+bool Wild(const std::string& name) { return name.find_first_of("*?") != std::string::npos; }
+
+// A name against a pattern of "*" and "?", without case; "*.*" matches every name, as the
+// system's search does.
+bool Matches(const std::string& pattern, const std::string& name) {
+  if (pattern == "*.*" || pattern == "*") return true;
+  std::size_t p = 0, n = 0, star = std::string::npos, mark = 0;
+  const auto same = [](char a, char b) {
+    return std::tolower(static_cast<unsigned char>(a)) ==
+           std::tolower(static_cast<unsigned char>(b));
+  };
+  while (n < name.size()) {
+    if (p < pattern.size() && (pattern[p] == '?' || same(pattern[p], name[n]))) {
+      ++p;
+      ++n;
+    } else if (p < pattern.size() && pattern[p] == '*') {
+      star = p++;
+      mark = n;
+    } else if (star != std::string::npos) {
+      p = star + 1;
+      n = ++mark;
+    } else {
+      return false;
+    }
+  }
+  while (p < pattern.size() && pattern[p] == '*') ++p;
+  return p == pattern.size();
+}
 
 std::string NameOf(const std::string& path) {
   const auto slash = path.find_last_of('\\');
@@ -155,12 +182,12 @@ platform::SearchStart FakeFileSystem::FindFirst(const std::string& pattern) {
     if (!dir || !dir->folder) return {nullptr, 3};  // ERROR_PATH_NOT_FOUND
     std::vector<DirEntry> entries;
     const std::string parent = Key(folder);
-    if (parent.size() > 3) {
+    if (parent.size() > 3 && Matches(name, ".")) {
       entries.push_back(EntryOf(*dir, "."));
       entries.push_back(EntryOf(*dir, ".."));
     }
     for (const auto& key : order_) {
-      if (key != parent && Key(Parent(key)) == parent) {
+      if (key != parent && Key(Parent(key)) == parent && Matches(name, nodes_.at(key).name)) {
         entries.push_back(EntryOf(nodes_.at(key), nodes_.at(key).name));
       }
     }

@@ -7,127 +7,20 @@
 
 #include "fakes/fake_platform.h"
 #include "platform/errors.h"
-#include "unit/report_lines.h"
+#include "unit/installed_machine.h"
 
 namespace vorlix::report {
 namespace {
 
 using platform::RegistryRoot;
+using testing::After;
+using testing::InstalledMachine;
+using testing::kInstalledNormal;
+using testing::kServerIni;
+using testing::operator+;
 using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
-using Lines = std::vector<std::string>;
-
-const std::string kRule(67, '-');
-constexpr const char* kServerIni = "C:\\Prog\\Ostrelan\\Ostrelan.Ini";
-
-// An installed Ostrelan: program folder on C:, licence folder on the mapped drive S:.
-struct InstalledMachine {
-  InstalledMachine() {
-    auto& reg = machine.registry;
-    reg.SetString(RegistryRoot::LocalMachine, "Software\\Tarnwick\\Tarnwick", "TarnWickPath",
-                  "C:\\Tarnwick");
-    reg.SetString(RegistryRoot::LocalMachine, "Software\\Tarnwick\\Ostrelan", "Path",
-                  "C:\\Prog\\Ostrelan");
-    reg.SetString(RegistryRoot::LocalMachine, "Software\\Tarnwick\\Ostrelan", "ProgramName",
-                  "Ostrelan 7");
-    reg.SetString(RegistryRoot::LocalMachine, "Software\\Tarnwick\\Ostrelan", "SectionsFormat",
-                  "3");
-    reg.SetString(RegistryRoot::LocalMachine, "Software\\Tarnwick\\Ostrelan", "SectionsRelease",
-                  "");
-    reg.SetString(RegistryRoot::CurrentUser, "Software\\Tarnwick\\Tarnwick", "TarnWickProjectPath",
-                  "C:\\Projects");
-    machine.profile.Set(kServerIni, "Ostrelan", "LicenseFolder", "S:\\Licence");
-    machine.profile.Set(kServerIni, "Ostrelan", "Users", "5");
-    auto& fs = machine.files;
-    fs.AddFolder("C:\\Tarnwick");
-    fs.AddFile("C:\\Prog\\Ostrelan\\Ostrelan.exe", "MZ");
-    fs.AddFile("C:\\Prog\\Ostrelan\\Ostrelan.Ini", "[Ostrelan]\r\n");
-    fs.AddFolder("S:\\Licence");
-    fs.AddFile("S:\\Licence\\Ostrelan.ini", "[Ostrelan]\r\nUsers=5\r\n");
-    fs.AddFile("S:\\Licence\\licence.dat", std::string(100, 'L'));
-    fs.AddFolder("\\\\lic-server\\licences\\Licence");
-    fs.AddFolder("C:\\Projects");
-    machine.network.connections["S:"] = "\\\\lic-server\\licences";
-  }
-
-  Lines Report(int level, const std::string& program = "Ostrelan") {
-    // The other level beforehand: the report must set its own.
-    testing::CapturedReport report(3 - level);
-    DiagnosticReport(machine.platform).Run(report.file(), program, level);
-    EXPECT_EQ(ReportLevel, level);
-    return report.Lines();
-  }
-
-  fakes::FakeMachine machine;
-};
-
-// The lines of a file-access test that passes throughout.
-Lines AccessPassed(const std::string& file) {
-  return {"   Passed: File creation successful",
-          "Reading file back...",
-          "   Passed: File read successful",
-          "   Passed: File contents correct",
-          "Deleting file...",
-          "   Passed: File deletion successful",
-          "   Passed: " + file + " ...is deleted"};
-}
-
-Lines Concat(std::initializer_list<Lines> parts) {
-  Lines all;
-  for (const Lines& part : parts) all.insert(all.end(), part.begin(), part.end());
-  return all;
-}
-
-// Time=1008795648 is 1 Jan 2010 00:00:00, the fake's time stamp: FAT date 15393, time 0.
-const Lines kInstalledNormal = Concat({
-    {"",
-     "Vorlix  -  Tarnwick network diagnostic tool  -  8/12/2026 14:05:09",
-     kRule,
-     "Program : Ostrelan",
-     "",
-     "Vorlix.exe",
-     "   Path     ='C:\\Tools\\Vorlix.exe'",
-     "   Drive    ='C:'",
-     "   UNCPath  ='C:\\Tools\\Vorlix.exe'",
-     "   UNCDrive ='C:'",
-     "Lookup TarnwickPath in registry...",
-     "   Passed: HKEY_LOCAL_MACHINE\\Software\\Tarnwick\\Tarnwick\\TarnWickPath=C:\\Tarnwick",
-     "Checking TarnwickPath...",
-     "   Passed: C:\\Tarnwick ...found",
-     "Searching for TarnwickPath...",
-     "   Passed: C:\\Tarnwick ...search succesful",
-     "Lookup Ostrelan Path in registry...",
-     "   Passed: HKEY_LOCAL_MACHINE\\Software\\Tarnwick\\Ostrelan\\Path=C:\\Prog\\Ostrelan",
-     "Checking program path...",
-     "   Passed: C:\\Prog\\Ostrelan ...found",
-     "Checking program files...",
-     "   Passed: C:\\Prog\\Ostrelan\\Ostrelan.exe ...found",
-     "   Passed: C:\\Prog\\Ostrelan\\Ostrelan.ini ...found",
-     "Contents of C:\\Prog\\Ostrelan\\Ostrelan.ini",
-     "   Passed: LicenseFolder=S:\\Licence",
-     "   Passed: Users=5",
-     "Checking licence folder...",
-     "   Passed: Ostrelan.ini [Ostrelan] LicenseFolder=S:\\Licence",
-     "   Passed: S:\\Licence ...found",
-     "   As UNC:",
-     "   Passed: \\\\lic-server\\licences\\Licence ...found",
-     "Checking licence folder drive...",
-     "   FAILED: 'S:' <> 'C:'",
-     "   As UNC:",
-     "   FAILED: '\\\\LIC-SERVER' <> 'C:'",
-     "Creating file in licence folder..."},
-    AccessPassed("S:\\Licence\\az193201.txt"),
-    {"Contents of licence folder...", "   Path=S:\\Licence\\*.*",
-     "   Files:", "      Time=1008795648 Size=       0 Attr=      16 Name=.",
-     "      Time=1008795648 Size=       0 Attr=      16 Name=..",
-     "      Time=1008795648 Size=      21 Attr=      32 Name=Ostrelan.ini",
-     "      Time=1008795648 Size=     100 Attr=      32 Name=licence.dat",
-     "Checking project folder",
-     "   Passed: HKEY_CURRENT_USER\\Software\\Tarnwick\\TarnWickProjectPath=C:\\Projects",
-     "   Passed: C:\\Projects ...found", "Creating file in project folder"},
-    AccessPassed("C:\\Projects\\az193201.txt"),
-    {"", kRule, "End of report"},
-});
+using testing::Lines;
 
 Lines Without(const Lines& lines, const Lines& removed) {
   Lines kept;
@@ -135,14 +28,6 @@ Lines Without(const Lines& lines, const Lines& removed) {
     if (std::find(removed.begin(), removed.end(), line) == removed.end()) kept.push_back(line);
   }
   return kept;
-}
-
-// The n lines that follow the first line equal to marker.
-Lines After(const Lines& lines, const std::string& marker, std::size_t n) {
-  const auto found = std::find(lines.begin(), lines.end(), marker);
-  if (found == lines.end()) return {"<" + marker + " not found>"};
-  const auto available = static_cast<std::size_t>(lines.end() - found - 1);
-  return Lines(found + 1, found + 1 + static_cast<std::ptrdiff_t>(std::min(n, available)));
 }
 
 TEST(DiagnosticReport, InstalledProgramNormal) {
@@ -167,11 +52,10 @@ TEST(DiagnosticReport, FullAddsTheVirtualisedIniTimeStampsAndFormatSettingsOnly)
   EXPECT_THAT(After(full, "   Passed: C:\\Tarnwick ...search succesful", 2),
               ElementsAreArray(stamps));
   EXPECT_THAT(After(full, "   Passed: \\\\lic-server\\licences\\Licence ...found", 6),
-              ElementsAreArray(Concat({virtualised, {"Checking licence folder drive..."}})));
+              ElementsAreArray(virtualised + Lines{"Checking licence folder drive..."}));
   EXPECT_THAT(After(full, "   Passed: C:\\Projects\\az193201.txt ...is deleted", 5),
-              ElementsAreArray(Concat({format, {""}})));
-  EXPECT_THAT(Without(full, Concat({virtualised, stamps, format})),
-              ElementsAreArray(kInstalledNormal));
+              ElementsAreArray(format + Lines{""}));
+  EXPECT_THAT(Without(full, virtualised + stamps + format), ElementsAreArray(kInstalledNormal));
 }
 
 TEST(DiagnosticReport, LicenceFolderKeyMissingFromTheIniIsReportedMissingAndProbedAsAbsent) {

@@ -4,7 +4,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -21,30 +20,23 @@
 #include "platform/win32/win32_registry.h"
 #include "report/report_driver.h"
 #include "report/temp_report.h"
+#include "support/expected_reports.h"
 #include "win32/scratch_files.h"
 
 namespace vorlix::report {
 namespace {
 
+using testing::After;
+using testing::InstalledReport;
+using testing::kBanner;
+using testing::Lines;
+using testing::NotInstalledReport;
 using testing::RemoveTree;
+using testing::Upper2;
 
 using ::testing::ElementsAreArray;
-using Lines = std::vector<std::string>;
 
-const std::string kBanner = "Vorlix  -  Tarnwick network diagnostic tool  -  ";
-const std::string kRule(67, '-');
 constexpr const char* kFamilyKey = "Software\\Tarnwick";
-
-Lines operator+(Lines a, const Lines& b) {
-  a.insert(a.end(), b.begin(), b.end());
-  return a;
-}
-
-std::string Upper2(const std::string& path) {
-  std::string drive = path.substr(0, 2);
-  for (char& c : drive) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return drive;
-}
 
 bool KeyExists(HKEY root, const char* path) {
   HKEY key = nullptr;
@@ -168,31 +160,6 @@ void ExpectReport(const Lines& actual, const Lines& expected) {
   EXPECT_THAT(rest, ElementsAreArray(expected));
 }
 
-Lines Heading(const WineMachine& m, const std::string& program) {
-  return {"",
-          kBanner,
-          kRule,
-          "Program : " + program,
-          "",
-          "Vorlix.exe",
-          "   Path     ='" + m.executable + "'",
-          "   Drive    ='" + Upper2(m.executable) + "'",
-          "   UNCPath  ='" + m.executable + "'",
-          "   UNCDrive ='" + Upper2(m.executable) + "'"};
-}
-
-Lines Ending() { return {"", kRule, "End of report"}; }
-
-Lines AccessPassed(const std::string& file) {
-  return {"   Passed: File creation successful",
-          "Reading file back...",
-          "   Passed: File read successful",
-          "   Passed: File contents correct",
-          "Deleting file...",
-          "   Passed: File deletion successful",
-          "   Passed: " + file + " ...is deleted"};
-}
-
 FILETIME Times(const std::string& path, bool creation) {
   WIN32_FILE_ATTRIBUTE_DATA data{};
   ::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data);
@@ -261,8 +228,7 @@ struct Installed {
 
   // Lines of the format for this state; the listing's times are read once the report is done.
   Lines Expected(const WineMachine& m, int level) const {
-    const bool full = level == 2;
-    Lines listing = {"Contents of licence folder...", "   Path=" + licence + "\\*.*", "   Files:"};
+    Lines listing;
     for (const std::string& name : SystemOrder(licence)) {
       if (name == ".") listing.push_back(ListingLine(licence, 0, 16, name));
       if (name == "..") listing.push_back(ListingLine(m.root, 0, 16, name));
@@ -272,53 +238,8 @@ struct Installed {
       if (name == "licence.dat")
         listing.push_back(ListingLine(licence + "\\" + name, 100, 32, name));
     }
-    const std::string exe = program + "\\Ostrelan.exe";
-    const std::string ini = program + "\\Ostrelan.ini";
-    const std::string virtualised = licence + "\\Ostrelan.ini";
-    return Heading(m, "Ostrelan") +
-           Lines{
-               "Lookup TarnwickPath in registry...",
-               "   Passed: HKEY_LOCAL_MACHINE\\Software\\Tarnwick\\Tarnwick\\TarnWickPath=" + maker,
-               "Checking TarnwickPath...",
-               "   Passed: " + maker + " ...found",
-               "Searching for TarnwickPath...",
-               "   Passed: " + maker + " ...search succesful"} +
-           (full ? Stamps(maker) : Lines{}) +
-           Lines{"Lookup Ostrelan Path in registry...",
-                 "   Passed: HKEY_LOCAL_MACHINE\\Software\\Tarnwick\\Ostrelan\\Path=" + program,
-                 "Checking program path...",
-                 "   Passed: " + program + " ...found",
-                 "Checking program files...",
-                 "   Passed: " + exe + " ...found",
-                 "   Passed: " + ini + " ...found",
-                 "Contents of " + ini,
-                 "   Passed: LicenseFolder=" + licence,
-                 "   Passed: Users=5",
-                 "Checking licence folder...",
-                 "   Passed: Ostrelan.ini [Ostrelan] LicenseFolder=" + licence,
-                 "   Passed: " + licence + " ...found",
-                 "   As UNC:",
-                 "   Passed: " + licence + " ...found"} +
-           (full ? Lines{"Checking virtualised Ini File " + virtualised,
-                         "   Passed: " + virtualised + " ...found", "Contents of " + virtualised,
-                         "   [Ostrelan]", "   Users=7"}
-                 : Lines{}) +
-           Lines{"Checking licence folder drive...", "   Passed: 'C:' = 'C:'",
-                 "   As UNC:", "   Passed: 'C:' = 'C:'", "Creating file in licence folder..."} +
-           AccessPassed(licence + "\\az193201.txt") + listing +
-           Lines{"Checking project folder",
-                 "   Passed: HKEY_CURRENT_USER\\Software\\Tarnwick\\TarnWickProjectPath=" + project,
-                 "   Passed: " + project + " ...found", "Creating file in project folder"} +
-           AccessPassed(project + "\\az193201.txt") +
-           (full ? Lines{"Sections file format settings",
-                         "   Passed: HKEY_LOCAL_MACHINE\\Software\\Tarnwick\\Ostrelan\\ProgramName="
-                         "Ostrelan",
-                         "   Passed: HKEY_LOCAL_MACHINE\\Software\\Tarnwick\\Ostrelan\\"
-                         "SectionsFormat=4",
-                         "   Passed: HKEY_LOCAL_MACHINE\\Software\\Tarnwick\\Ostrelan\\"
-                         "SectionsRelease=2024.1"}
-                 : Lines{}) +
-           Ending();
+    return InstalledReport(m.executable, {maker, program, licence, project}, level, Stamps(maker),
+                           listing);
   }
 
   std::string maker, program, licence, project;
@@ -326,58 +247,7 @@ struct Installed {
 
 // A program with no trace on the machine, at either level.
 Lines NotInstalled(const WineMachine& m, const std::string& program, int level) {
-  const bool full = level == 2;
-  const std::string absentHere = m.root + "\\Absent";
-  const std::string machineKey = "HKEY_LOCAL_MACHINE\\Software\\Tarnwick\\";
-  return Heading(m, program) +
-         Lines{"Lookup TarnwickPath in registry...",
-               "   FAILED: " + machineKey + "Tarnwick\\TarnWickPath=     ...missing",
-               "Checking TarnwickPath...", "   FAILED: Absent ...is missing",
-               "Searching for TarnwickPath...",
-               // ERROR_FILE_NOT_FOUND: nothing of that name in the current folder.
-               "   FAILED: Absent ...search failed Reply=2 - Check that folder is not topmost",
-               "Lookup " + program + " Path in registry...",
-               "   FAILED: " + machineKey + program + "\\Path=     ...missing",
-               "Checking program path...", "   FAILED: Absent ...is missing",
-               "Checking program files...", "   FAILED: Absent\\" + program + ".exe ...is missing",
-               "   FAILED: Absent\\" + program + ".ini ...is missing",
-               "Contents of Absent\\" + program + ".ini",
-               "   FAILED: Absent\\" + program + ".ini ...is empty", "Checking licence folder...",
-               "   FAILED: " + program + ".ini [" + program + "] LicenseFolder=     ...missing",
-               "   FAILED: Absent ...is missing",
-               "   As UNC:", "   FAILED: " + absentHere + " ...is missing"} +
-         (full ? Lines{"Checking virtualised Ini File Absent\\" + program + ".ini",
-                       "   FAILED: Absent\\" + program + ".ini ...is missing"}
-               : Lines{}) +
-         Lines{"Checking licence folder drive...",
-               "   Passed: '' = ''",
-               "   As UNC:",
-               "   Passed: 'C:' = 'C:'",
-               "Creating file in licence folder...",
-               "   FAILED: File creation failed",
-               "Contents of licence folder...",
-               "   Path=Absent\\*.*",
-               "   Files:",
-               "Checking project folder",
-               "   FAILED: HKEY_CURRENT_USER\\Software\\Tarnwick\\TarnWickProjectPath=     "
-               "...missing",
-               "   FAILED: Absent ...is missing",
-               "Creating file in project folder",
-               "   FAILED: File creation failed"} +
-         (full ? Lines{"Sections file format settings",
-                       "   FAILED: " + machineKey + program + "\\ProgramName=     ...missing",
-                       "   FAILED: " + machineKey + program + "\\SectionsFormat=     ...missing",
-                       "   FAILED: " + machineKey + program + "\\SectionsRelease=     ...missing"}
-               : Lines{}) +
-         Ending();
-}
-
-// The n lines that follow the first line equal to marker.
-Lines After(const Lines& lines, const std::string& marker, std::size_t n) {
-  const auto found = std::find(lines.begin(), lines.end(), marker);
-  if (found == lines.end()) return {"<" + marker + " not found>"};
-  const auto available = static_cast<std::size_t>(lines.end() - found - 1);
-  return Lines(found + 1, found + 1 + static_cast<std::ptrdiff_t>(std::min(n, available)));
+  return NotInstalledReport(m.executable, m.root, program, level);
 }
 
 TEST(ReportUnderWine, ProgramNotInstalledNormalAndFull) {

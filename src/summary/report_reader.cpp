@@ -1,0 +1,409 @@
+#include "summary/report_reader.h"
+
+#include <cctype>
+#include <cstdint>
+
+#include "report/file_access.h"
+#include "report/report_file.h"
+#include "report/report_texts.h"
+#include "summary/json_reader.h"
+#include "summary/text_helpers.h"
+
+namespace vorlix::summary {
+
+const std::array<CheckInfo, kCheckCount> kChecks = {{
+    {Check::MakerFolder, "maker folder", false},
+    {Check::MakerFolderSearch, "maker folder search", false},
+    {Check::ProgramFolder, "program folder", false},
+    {Check::ProgramFiles, "program files", false},
+    {Check::IniValues, "ini values", false},
+    {Check::LicenceSetting, "licence setting", false},
+    {Check::LicenceFolder, "licence folder", false},
+    {Check::LicenceFolderUnc, "licence folder as UNC", false},
+    {Check::VirtualisedIni, "virtualised ini", true},
+    {Check::LicenceDrive, "licence drive", false},
+    {Check::LicenceDriveUnc, "licence drive as UNC", false},
+    {Check::LicenceWriteTest, "licence folder write test", false},
+    {Check::ProjectSetting, "project setting", false},
+    {Check::ProjectFolder, "project folder", false},
+    {Check::ProjectWriteTest, "project write test", false},
+    {Check::FileFormatSettings, "file format settings", true},
+}};
+
+namespace {
+
+namespace texts = report::texts;
+using report::kBannerPrefix;
+using report::kFailedPrefix;
+using report::kPassedPrefix;
+using report::kRuleLine;
+
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+
+// Code page 1252 from 0x80 to 0x9F; the rest of the page is Latin-1. Unassigned bytes are kept
+// as the control characters Windows maps them to.
+constexpr std::array<std::uint16_t, 32> kCp1252High = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+bool IsUtf8(std::string_view text) {
+  std::size_t i = 0;
+  while (i < text.size()) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    std::size_t extra = 0;
+    std::uint32_t code = 0;
+    if (c < 0x80) {
+      ++i;
+      continue;
+    } else if ((c & 0xE0) == 0xC0) {
+      extra = 1;
+      code = c & 0x1F;
+    } else if ((c & 0xF0) == 0xE0) {
+      extra = 2;
+      code = c & 0x0F;
+    } else if ((c & 0xF8) == 0xF0) {
+      extra = 3;
+      code = c & 0x07;
+    } else {
+      return false;
+    }
+    if (text.size() - i <= extra) return false;
+    for (std::size_t k = 1; k <= extra; ++k) {
+      const auto next = static_cast<unsigned char>(text[i + k]);
+      if ((next & 0xC0) != 0x80) return false;
+      code = code << 6 | (next & 0x3F);
+    }
+    // Overlong forms, surrogates and values past the last code point are no UTF-8.
+    static constexpr std::uint32_t kMinimum[] = {0, 0x80, 0x800, 0x10000};
+    if (code < kMinimum[extra] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
+      return false;
+    }
+    i += extra + 1;
+  }
+  return true;
+}
+
+std::vector<std::string> SplitLines(std::string_view text) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t end = text.find('\n', start);
+    if (end == std::string_view::npos) end = text.size();
+    std::size_t stop = end;
+    if (stop > start && text[stop - 1] == '\r') --stop;
+    lines.emplace_back(text.substr(start, stop - start));
+    start = end + 1;
+  }
+  return lines;
+}
+
+// The heading every report opens with: an empty line, the banner, the rule, "Program : ".
+// Returns the reason when the lines are no diagnostic report.
+std::string HeadingProblem(const std::vector<std::string>& lines) {
+  std::size_t i = 0;
+  if (!lines.empty() && lines[0].empty()) i = 1;
+  if (lines.size() <= i || !StartsWith(lines[i], kBannerPrefix)) return "no banner line";
+  if (lines.size() <= i + 1 || lines[i + 1] != kRuleLine) return "no rule line after the banner";
+  if (lines.size() <= i + 2 || !StartsWith(lines[i + 2], texts::kProgramLine)) {
+    return "no \"Program : \" line after the rule";
+  }
+  for (std::size_t k = i + 3; k < lines.size(); ++k) {
+    if (lines[k] == texts::kToolName) return {};
+  }
+  return "a report of another kind (no \"Vorlix.exe\" section)";
+}
+
+void TakeHeading(Report& report) {
+  for (const ReportLine& line : report.lines) {
+    if (report.time.empty() && StartsWith(line.text, kBannerPrefix)) {
+      report.time = line.text.substr(kBannerPrefix.size());
+    }
+    if (StartsWith(line.text, texts::kProgramLine)) {
+      report.program = line.text.substr(texts::kProgramLine.size());
+      return;
+    }
+  }
+}
+
+std::string FileNameOf(std::string_view path) {
+  const auto slash = path.find_last_of("\\/");
+  return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
+}
+
+void NameFromFile(Report& report) {
+  if (!report.computer.empty()) return;
+  if (const auto parts = PartsOfReportName(report.fileName, report.program)) {
+    report.computer = parts->computer;
+    report.user = parts->user;
+  }
+}
+
+ReadResult FromLines(std::string_view path, std::vector<std::string> texts) {
+  ReadResult result;
+  if (std::string problem = HeadingProblem(texts); !problem.empty()) {
+    result.skipReason = "not a diagnostic report: " + problem;
+    return result;
+  }
+  Report report;
+  report.path = path;
+  report.fileName = FileNameOf(path);
+  for (std::string& text : texts) report.lines.push_back({std::move(text), {}, {}});
+  TakeHeading(report);
+  ClassifyLines(report);
+  result.report = std::move(report);
+  return result;
+}
+
+std::string StringMember(const JsonValue& object, std::string_view name) {
+  const JsonValue* value = object.Find(name);
+  return value && value->IsString() ? value->text() : std::string();
+}
+
+ReadResult FromJson(std::string_view path, std::string_view content) {
+  ReadResult result;
+  JsonValue document;
+  try {
+    document = ParseJson(content);
+  } catch (const JsonError& error) {
+    result.skipReason = std::string("not valid JSON: ") + error.what();
+    return result;
+  }
+  const JsonValue* lines = document.IsObject() ? document.Find("lines") : nullptr;
+  if (!lines || !lines->IsArray()) {
+    result.skipReason = "JSON without a \"lines\" list";
+    return result;
+  }
+  std::vector<std::string> texts;
+  for (const JsonValue& line : lines->items()) {
+    const JsonValue* text = line.IsObject() ? line.Find("text") : nullptr;
+    if (!text || !text->IsString()) {
+      result.skipReason = "JSON line " + std::to_string(texts.size() + 1) + " has no \"text\"";
+      return result;
+    }
+    texts.push_back(text->text());
+  }
+  result = FromLines(path, std::move(texts));
+  if (!result.report) return result;
+  // The states come from the texts, as for a text report, so that both forms of one report
+  // give the same row; the JSON form adds who ran it.
+  Report& report = *result.report;
+  report.computer = StringMember(document, "computer");
+  report.user = StringMember(document, "user");
+  if (std::string program = StringMember(document, "program"); !program.empty()) {
+    report.program = program;
+  }
+  if (std::string time = StringMember(document, "time"); !time.empty()) report.time = time;
+  if (const JsonValue* level = document.Find("level")) {
+    if (level->IsNumber()) report.level = level->number() >= 2 ? "Full" : "Normal";
+    if (level->IsString() && !level->text().empty()) report.level = level->text();
+  }
+  NameFromFile(report);
+  return result;
+}
+
+// Which check the lines after a heading belong to; the texts are those the driver writes.
+class Classifier {
+ public:
+  explicit Classifier(Report& report) : report_(report) {}
+
+  void Run() {
+    auto& lines = report_.lines;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+      ReportLine& line = lines[i];
+      const bool plain = line.text.empty() || line.text[0] != ' ';
+      if (plain) {
+        Heading(line.text);
+        continue;
+      }
+      if (line.text == texts::kAsUnc) {
+        if (phase_ == Phase::Licence) current_ = Check::LicenceFolderUnc;
+        if (phase_ == Phase::LicenceDrive) current_ = Check::LicenceDriveUnc;
+        line.check = current_;
+        continue;
+      }
+      if (iniListing_) {
+        // The virtualised ini file's own lines are indented copies and may read like checks;
+        // only a failed read at the end of the listing is the report's.
+        const bool last =
+            i + 1 == lines.size() || lines[i + 1].text.empty() || lines[i + 1].text[0] != ' ';
+        const bool readFailed =
+            line.text == std::string(kFailedPrefix) + std::string(report::kReadingFileFailed);
+        if (!(last && readFailed)) {
+          line.check = current_;
+          continue;
+        }
+      }
+      const CheckState verdict = StartsWith(line.text, kPassedPrefix)   ? CheckState::Passed
+                                 : StartsWith(line.text, kFailedPrefix) ? CheckState::Failed
+                                                                        : CheckState::Absent;
+      if (verdict != CheckState::Absent) {
+        ++checksInPhase_;
+        // The setting line comes first, then the folder check.
+        if (phase_ == Phase::Licence && checksInPhase_ == 2) current_ = Check::LicenceFolder;
+        if (phase_ == Phase::Project && checksInPhase_ == 2) current_ = Check::ProjectFolder;
+      }
+      line.verdict = verdict;
+      line.check = current_;
+    }
+    Fold();
+  }
+
+ private:
+  enum class Phase { Other, Licence, LicenceDrive, Project };
+
+  void Enter(std::optional<Check> check, Phase phase = Phase::Other) {
+    current_ = check;
+    phase_ = phase;
+    checksInPhase_ = 0;
+    iniListing_ = false;
+  }
+  void Keep(std::optional<Check> check) {
+    current_ = check;
+    iniListing_ = false;
+  }
+
+  void Heading(std::string_view text) {
+    const std::optional<Check> before = current_;
+    if (text == texts::kLookupMakerFolder || text == texts::kCheckingMakerFolder) {
+      Enter(Check::MakerFolder);
+    } else if (text == texts::kSearchingMakerFolder) {
+      Enter(Check::MakerFolderSearch);
+    } else if ((StartsWith(text, texts::kLookup) && EndsWith(text, texts::kPathInRegistry)) ||
+               text == texts::kCheckingProgramPath) {
+      Enter(Check::ProgramFolder);
+    } else if (text == texts::kCheckingProgramFiles) {
+      Enter(Check::ProgramFiles);
+    } else if (text == texts::kCheckingLicenceFolder) {
+      Enter(Check::LicenceSetting, Phase::Licence);
+    } else if (StartsWith(text, texts::kCheckingVirtualisedIni)) {
+      Enter(Check::VirtualisedIni);
+    } else if (text == texts::kCheckingLicenceDrive) {
+      Enter(Check::LicenceDrive, Phase::LicenceDrive);
+    } else if (text == texts::kCreatingInLicenceFolder) {
+      Enter(Check::LicenceWriteTest);
+    } else if (text == texts::kCheckingProjectFolder) {
+      Enter(Check::ProjectSetting, Phase::Project);
+    } else if (text == texts::kCreatingInProjectFolder) {
+      Enter(Check::ProjectWriteTest);
+    } else if (text == texts::kSectionsFileFormat) {
+      Enter(Check::FileFormatSettings);
+    } else if (text == texts::kReadingBack || text == texts::kDeleting) {
+      Keep(current_);  // steps of the write test under way
+    } else if (StartsWith(text, texts::kContentsOf)) {
+      // Which list follows depends on the section it stands in.
+      if (before == Check::ProgramFiles) {
+        Enter(Check::IniValues);
+      } else if (before == Check::VirtualisedIni) {
+        Keep(Check::VirtualisedIni);
+        iniListing_ = true;
+      } else {
+        Enter(std::nullopt);  // the licence folder's listing holds no checks
+      }
+    } else {
+      Enter(std::nullopt);
+    }
+  }
+
+  void Fold() {
+    report_.states.fill(CheckState::Absent);
+    report_.failedLines = 0;
+    for (const ReportLine& line : report_.lines) {
+      if (line.verdict == CheckState::Failed) ++report_.failedLines;
+      if (!line.check || line.verdict == CheckState::Absent) continue;
+      CheckState& state = report_.states[static_cast<std::size_t>(*line.check)];
+      if (line.verdict == CheckState::Failed || state == CheckState::Absent) state = line.verdict;
+    }
+    if (report_.level.empty()) {
+      const bool full = report_.State(Check::VirtualisedIni) != CheckState::Absent ||
+                        report_.State(Check::FileFormatSettings) != CheckState::Absent;
+      report_.level = full ? "Full" : "Normal";
+    }
+  }
+
+  Report& report_;
+  std::optional<Check> current_;
+  Phase phase_ = Phase::Other;
+  int checksInPhase_ = 0;
+  bool iniListing_ = false;
+};
+
+bool AllDigits(std::string_view text) {
+  if (text.empty()) return false;
+  for (char c : text) {
+    if (c < '0' || c > '9') return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+void ClassifyLines(Report& report) { Classifier(report).Run(); }
+
+std::optional<NameParts> PartsOfReportName(std::string_view fileName, std::string_view program) {
+  std::string_view name = fileName;
+  if (!EndsWithNoCase(name, ".txt") && !EndsWithNoCase(name, ".json")) return std::nullopt;
+  name.remove_suffix(EndsWithNoCase(name, ".txt") ? 4 : 5);
+  // The "-2", "-3", ... of a name that existed already.
+  const auto dash = name.find_last_of('-');
+  if (dash != std::string_view::npos && dash + 1 < name.size() &&
+      AllDigits(name.substr(dash + 1)) && name.size() - dash - 1 != 6) {
+    name = name.substr(0, dash);
+  }
+  // yyyymmdd-hhmmss
+  constexpr std::size_t kStampLength = 15;
+  if (name.size() < kStampLength + 1) return std::nullopt;
+  const std::string_view stamp = name.substr(name.size() - kStampLength);
+  if (!AllDigits(stamp.substr(0, 8)) || stamp[8] != '-' || !AllDigits(stamp.substr(9))) {
+    return std::nullopt;
+  }
+  name.remove_suffix(kStampLength);
+  if (name.back() != '_') return std::nullopt;
+  name.remove_suffix(1);
+  if (program.empty() || !EndsWithNoCase(name, program)) return std::nullopt;
+  name.remove_suffix(program.size());
+  if (name.empty() || name.back() != '_') return std::nullopt;
+  name.remove_suffix(1);
+  // A computer name holds no underscore; a user name may.
+  const auto underscore = name.find('_');
+  if (underscore == std::string_view::npos || underscore == 0 || underscore + 1 == name.size()) {
+    return std::nullopt;
+  }
+  return NameParts{std::string(name.substr(0, underscore)),
+                   std::string(name.substr(underscore + 1))};
+}
+
+std::string Cp1252ToUtf8(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    const std::uint32_t code = byte >= 0x80 && byte < 0xA0 ? kCp1252High[byte - 0x80] : byte;
+    if (code < 0x80) {
+      out += static_cast<char>(code);
+    } else if (code < 0x800) {
+      out += static_cast<char>(0xC0 | (code >> 6));
+      out += static_cast<char>(0x80 | (code & 0x3F));
+    } else {
+      out += static_cast<char>(0xE0 | (code >> 12));
+      out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+      out += static_cast<char>(0x80 | (code & 0x3F));
+    }
+  }
+  return out;
+}
+
+ReadResult ReadReport(std::string_view path, std::string_view content) {
+  if (content.size() > kMaxReportBytes) return {std::nullopt, std::string(kTooLarge)};
+  std::string_view body = content;
+  const bool marked = StartsWith(body, kUtf8Mark);
+  if (marked) body.remove_prefix(kUtf8Mark.size());
+  const auto first = body.find_first_not_of(" \t\r\n");
+  if (first != std::string_view::npos && body[first] == '{') return FromJson(path, content);
+  const std::string utf8 = marked || IsUtf8(body) ? std::string(body) : Cp1252ToUtf8(body);
+  ReadResult result = FromLines(path, SplitLines(utf8));
+  if (result.report) NameFromFile(*result.report);
+  return result;
+}
+
+}  // namespace vorlix::summary
