@@ -24,7 +24,7 @@
 #include "platform/win32/win32_registry.h"
 #include "report/report_driver.h"
 #include "report/temp_report.h"
-#include "win32/scratch_files.h"
+#include "support/scratch_files.h"
 
 namespace {
 

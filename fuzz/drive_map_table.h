@@ -1,8 +1,8 @@
 #pragma once
 
+#include "common/short_string.h"
 #include "drivemap/network_drive_list.h"
 #include "fuzz_support.h"
-#include "platform/short_string.h"
 
 namespace vorlix::fuzz {
 

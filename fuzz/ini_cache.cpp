@@ -11,12 +11,12 @@
 #include <utility>
 #include <vector>
 
+#include "common/short_string.h"
 #include "fakes/fake_platform.h"
 #include "fuzz_support.h"
 #include "platform/errors.h"
-#include "platform/short_string.h"
+#include "report/report_settings.h"
 #include "settings/ini_file_cache.h"
-#include "settings/report_settings.h"
 
 namespace {
 
@@ -248,8 +248,8 @@ class Run {
   vorlix::fuzz::Input& input_;
   vorlix::fakes::FakeMachine machine_;
   TIniFileCache cache_{machine_.profile, kFile};
-  vorlix::settings::TReportSettings settings_{machine_.platform, kProgram,
-                                              vorlix::settings::kModeReadOnly};
+  vorlix::report::TReportSettings settings_{machine_.platform, kProgram,
+                                            vorlix::settings::kModeReadOnly};
   Memory memory_;
   Memory settingsMemory_;
   bool writeFails_ = false;

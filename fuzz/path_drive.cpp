@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "common/short_string.h"
 #include "fuzz_support.h"
-#include "platform/short_string.h"
 #include "report/report_file.h"
 
 namespace {

@@ -8,11 +8,11 @@
 #include <string>
 #include <string_view>
 
+#include "common/short_string.h"
 #include "fakes/fake_platform.h"
 #include "fuzz_support.h"
-#include "platform/short_string.h"
+#include "report/report_settings.h"
 #include "settings/kx_settings.h"
-#include "settings/report_settings.h"
 
 namespace {
 
@@ -114,8 +114,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (kind % 6 != 5) {
     machine.registry.SetRaw(RegistryRoot::LocalMachine, kProgramKey, kIdent, value);
   }
-  vorlix::settings::TReportSettings settings(machine.platform, "Ostrelan",
-                                             vorlix::settings::kModeReadOnly);
+  vorlix::report::TReportSettings settings(machine.platform, "Ostrelan",
+                                           vorlix::settings::kModeReadOnly);
 
   const std::string text = settings.ReadString(vorlix::settings::kMachineStore,
                                                vorlix::settings::kProgramSection, "", kIdent);

@@ -8,9 +8,9 @@
 #include <string_view>
 #include <vector>
 
+#include "common/short_string.h"
 #include "fakes/fake_platform.h"
 #include "fuzz_support.h"
-#include "platform/short_string.h"
 #include "report/report_driver.h"
 #include "report/report_file.h"
 

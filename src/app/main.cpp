@@ -4,6 +4,7 @@
 
 #include "app/main_form.h"
 #include "app/win32_dialogs.h"
+#include "common/family.h"
 #include "drivemap/drive_map_commands.h"
 #include "platform/win32/win32_clock.h"
 #include "platform/win32/win32_file_system.h"
@@ -45,7 +46,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     form.Show(showCommand);
     return RunMessageLoop(form);
   } catch (const std::exception& error) {
-    ::MessageBoxA(nullptr, error.what(), app::kApplicationTitle, MB_OK | MB_ICONERROR);
+    ::MessageBoxA(nullptr, error.what(), family::kTitle, MB_OK | MB_ICONERROR);
     return 1;
   }
 }

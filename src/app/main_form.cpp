@@ -1,16 +1,17 @@
 #include "app/main_form.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstring>
 #include <exception>
 #include <vector>
 
+#include "common/family.h"
+#include "common/files.h"
+#include "common/short_string.h"
+#include "common/text.h"
 #include "platform/errors.h"
-#include "platform/short_string.h"
-#include "report/program_family.h"
 #include "report/report_file.h"
-#include "report/safe_save.h"
+#include "report/temp_report.h"
 
 namespace vorlix::app {
 
@@ -87,7 +88,7 @@ int ControlId(Control which) { return kFirstControlId + static_cast<int>(which);
 char MnemonicOf(const char* text) {
   for (const char* p = text; *p; ++p) {
     if (*p == '&' && p[1] != '\0' && p[1] != '&') {
-      return static_cast<char>(std::toupper(static_cast<unsigned char>(p[1])));
+      return AsciiUpper(p[1]);
     }
   }
   return '\0';
@@ -103,9 +104,8 @@ bool ScreenFontInstalled(const char* face) {
   query.lfCharSet = DEFAULT_CHARSET;
   lstrcpynA(query.lfFaceName, face, LF_FACESIZE);
   bool found = false;
-  HDC screen = ::GetDC(nullptr);
-  ::EnumFontFamiliesExA(screen, &query, FontFound, reinterpret_cast<LPARAM>(&found), 0);
-  ::ReleaseDC(nullptr, screen);
+  const platform::win32::ScreenDc screen;
+  ::EnumFontFamiliesExA(screen.get(), &query, FontFound, reinterpret_cast<LPARAM>(&found), 0);
   return found;
 }
 
@@ -141,7 +141,7 @@ TForm1::TForm1(HINSTANCE instance, MainFormServices services)
   window_ = ::CreateWindowExA(WS_EX_CONTROLPARENT, kWindowClass, kFormCaption, style, kLeft, kTop,
                               frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
                               instance_, this);
-  if (!window_) throw OsError("Cannot create the main window", ::GetLastError());
+  if (!window_) platform::win32::ThrowLastError("Cannot create the main window");
   CreateControls();
   ApplyFontSubstitution();
 }
@@ -160,10 +160,10 @@ void TForm1::CreateControls() {
         std::string_view(item.windowClass) == "EDIT" ? WS_EX_CLIENTEDGE : 0, item.windowClass,
         item.text, item.style, r.left, r.top, r.right, r.bottom, window_,
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(item.id))), instance_, nullptr);
-    if (!control) throw OsError("Cannot create a control", ::GetLastError());
+    if (!control) platform::win32::ThrowLastError("Cannot create a control");
     controls_[static_cast<std::size_t>(item.id)] = control;
   }
-  for (const std::string_view program : report::kPrograms) {
+  for (const std::string_view program : family::kPrograms) {
     const std::string item(program);
     ::SendMessageA(control(Control::ComboBox1), CB_ADDSTRING, 0,
                    reinterpret_cast<LPARAM>(item.c_str()));
@@ -176,9 +176,7 @@ void TForm1::CreateControls() {
 }
 
 void TForm1::ApplyFontSubstitution() {
-  HDC screen = ::GetDC(nullptr);
-  const int pixelsPerInch = ::GetDeviceCaps(screen, LOGPIXELSY);
-  ::ReleaseDC(nullptr, screen);
+  const int pixelsPerInch = ::GetDeviceCaps(platform::win32::ScreenDc().get(), LOGPIXELSY);
   const char* face =
       ScreenFontInstalled("Microsoft Sans Serif") ? "Microsoft Sans Serif" : "MS Sans Serif";
   windowFont_.reset(MakeFont(face, -::MulDiv(8, pixelsPerInch, 72), DEFAULT_PITCH | FF_DONTCARE));
@@ -300,7 +298,7 @@ bool TForm1::PreTranslateMessage(MSG& message) {
 // focus order is clicked when it is enabled; otherwise the focus moves to the next enabled one
 // with that letter and nothing is clicked, so a disabled command never falls through to "&Close".
 bool TForm1::HandleMnemonic(char key) {
-  const char wanted = static_cast<char>(std::toupper(static_cast<unsigned char>(key)));
+  const char wanted = AsciiUpper(key);
   bool first = true;
   for (const ControlLayout& item : kControls) {
     if (MnemonicOf(item.text) != wanted) continue;
@@ -375,7 +373,7 @@ void TForm1::CreateBtnClick() {
 void TForm1::SaveAsBtnClick() {
   const auto target = services_.platform.dialogs.SaveFileName(kDefaultReportName);
   if (!target) return;
-  report::SaveFileSafely(services_.platform.files, *target, report::AsCrLfLines(MemoText()));
+  SaveFileSafely(services_.platform.files, *target, AsCrLfLines(MemoText()));
 }
 
 void TForm1::CloseBtnClick() { ::DestroyWindow(window_); }

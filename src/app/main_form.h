@@ -7,9 +7,11 @@
 #include <optional>
 #include <string>
 
+#include "common/family.h"
 #include "platform/platform.h"
 #include "platform/win32/handles.h"
-#include "report/temp_report.h"
+#include "platform/win32/last_error.h"
+#include "report/report_driver.h"
 
 namespace vorlix::app {
 
@@ -35,8 +37,18 @@ enum class Control {
 };
 inline constexpr std::size_t kControlCount = 9;
 
-inline constexpr char kFormCaption[] = "Vorlix - Tarnwick network diagnostic tool - Release 1.32";
-inline constexpr char kApplicationTitle[] = "Vorlix - Tarnwick network diagnostic tool";
+// The caption: the family's title and the release, joined once at compile time.
+inline constexpr char kReleaseSuffix[] = " - Release 1.32";
+inline constexpr auto kFormCaptionText = [] {
+  std::array<char, sizeof family::kTitle + sizeof kReleaseSuffix - 1> text{};
+  std::size_t at = 0;
+  for (const char c : family::kTitle) {
+    if (c) text[at++] = c;
+  }
+  for (const char c : kReleaseSuffix) text[at++] = c;
+  return text;
+}();
+inline constexpr const char* kFormCaption = kFormCaptionText.data();
 inline constexpr char kWelcomePrompt[] = "Select a program and click 'Create'";
 inline constexpr char kDefaultReportName[] = "Vorlix Report.txt";
 

@@ -4,13 +4,9 @@
 
 #include <vector>
 
+#include "common/family.h"
+
 namespace vorlix::app {
-
-namespace {
-
-constexpr const char* kCaption = "Vorlix - Tarnwick network diagnostic tool";
-
-}  // namespace
 
 bool Win32Dialogs::Confirm(const std::string& text) {
   return ::MessageBoxA(owner_, text.c_str(), "Confirm", MB_YESNO | MB_ICONQUESTION) == IDYES;
@@ -25,7 +21,7 @@ void Win32Dialogs::Warn(const std::string& text) {
 }
 
 void Win32Dialogs::Error(const std::string& text) {
-  ::MessageBoxA(owner_, text.c_str(), kCaption, MB_OK | MB_ICONERROR);
+  ::MessageBoxA(owner_, text.c_str(), family::kTitle, MB_OK | MB_ICONERROR);
 }
 
 std::optional<std::string> Win32Dialogs::SaveFileName(const std::string& suggested) {

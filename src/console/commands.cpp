@@ -3,32 +3,27 @@
 #include <exception>
 #include <optional>
 
+#include "common/family.h"
+#include "common/files.h"
+#include "common/text.h"
 #include "console/arguments.h"
 #include "console/dry_run.h"
 #include "console/json_report.h"
 #include "console/output.h"
 #include "drivemap/drive_map_commands.h"
+#include "drivemap/drive_map_texts.h"
 #include "platform/dialogs.h"
 #include "platform/errors.h"
 #include "platform/platform.h"
-#include "report/program_family.h"
 #include "report/report_driver.h"
-#include "report/safe_save.h"
 #include "report/temp_report.h"
-#include "settings/text_compare.h"
 
 namespace vorlix::console {
 
 namespace {
 
-std::string Concat(std::initializer_list<std::string_view> parts) {
-  std::string text;
-  for (const std::string_view part : parts) text.append(part);
-  return text;
-}
-
 void Tell(Streams& streams, std::string_view message) {
-  streams.Err(Concat({kMessagePrefix, message, kNewLine}));
+  streams.Err(Join({kMessagePrefix, message, kNewLine}));
 }
 
 // The window's questions answered by the command line, its messages on standard error.
@@ -46,7 +41,7 @@ class ConsoleDialogs final : public platform::Dialogs {
   bool Asked() const { return asked_; }
 
  private:
-  void Show(const std::string& text) { streams_.Err(Concat({text, kNewLine})); }
+  void Show(const std::string& text) { streams_.Err(Join({text, kNewLine})); }
 
   Streams& streams_;
   bool answer_;
@@ -66,12 +61,12 @@ int Deliver(System& system, const std::optional<std::string>& target, std::strin
       system.streams.Out(text);
       return kDone;
     }
-    report::SaveFileSafely(system.files, *target, text);
-    if (announce) Tell(system.streams, Concat({kWritten, *target}));
+    SaveFileSafely(system.files, *target, text);
+    if (announce) Tell(system.streams, Join({kWritten, *target}));
     return kDone;
   } catch (const OsError& error) {
     Tell(system.streams,
-         Concat({kCannotWrite, target ? *target : "standard output", "': ", error.what()}));
+         Join({kCannotWrite, target ? *target : "standard output", "': ", error.what()}));
     return kFileError;
   }
 }
@@ -89,10 +84,11 @@ std::string DefaultMapFile(platform::FileSystem& files) {
 
 std::vector<std::string> InstalledPrograms(platform::Registry& registry) {
   std::vector<std::string> found;
-  for (const std::string_view program : report::kPrograms) {
-    const std::string key = Concat({"Software\\Tarnwick\\", program});
-    if (registry.OpenKey(platform::RegistryRoot::LocalMachine, key, platform::RegistryAccess::Read,
-                         false)) {
+  for (const std::string_view program : family::kPrograms) {
+    if (registry
+            .OpenKey(platform::RegistryRoot::LocalMachine, family::ProgramKey(program),
+                     platform::RegistryAccess::Read, false)
+            .key) {
       found.emplace_back(program);
     }
   }
@@ -155,19 +151,19 @@ void WriteHelp(Streams& streams) {
 }
 
 void WriteVersion(System& system) {
-  std::string text = Concat({kToolName, " ", kRelease, kNewLine});
+  std::string text = Join({kToolName, " ", kRelease, kNewLine});
   const std::string version = system.session.FileVersion();
-  if (!version.empty()) text.append(Concat({kFileVersionPrefix, version, kNewLine}));
+  if (!version.empty()) text.append(Join({kFileVersionPrefix, version, kNewLine}));
   system.streams.Out(text);
 }
 
 }  // namespace
 
 std::string CanonicalProgram(std::string_view name) {
-  for (const std::string_view program : report::kPrograms) {
-    if (settings::SameTextIgnoringCase(program, name)) return std::string(program);
+  for (const std::string_view program : family::kPrograms) {
+    if (SameTextIgnoringCase(program, name)) return std::string(program);
   }
-  throw UsageError(Concat({kUnknownProgram, name, kUnknownProgramEnd}));
+  throw UsageError(Join({kUnknownProgram, name, kUnknownProgramEnd}));
 }
 
 int RunReport(std::span<const std::string> words, System& system) {
@@ -183,7 +179,8 @@ int RunReport(std::span<const std::string> words, System& system) {
     if (!request.outDir) throw UsageError(std::string(kAllNeedsOutDir));
     chosen = InstalledPrograms(system.registry);
     if (chosen.empty()) {
-      Tell(system.streams, kNoProgramInstalled);
+      Tell(system.streams, Join({kNoProgramInstalled, family::kLocalMachine, "\\",
+                                 family::kRegistryKey, kNoProgramInstalledEnd}));
       return kDone;
     }
   } else {
@@ -213,7 +210,7 @@ int RunStoreMap(std::span<const std::string> words, System& system) {
   platform::Platform platform = PlatformOf(system, dialogs);
   drivemap::StoreDriveMap(platform, fileName);
   if (dialogs.Asked() && !force) {
-    Tell(system.streams, Concat({"File :'", fileName, kMapKept}));
+    Tell(system.streams, Join({drivemap::texts::kFilePrefix, fileName, kMapKept}));
   }
   return kDone;
 }
@@ -240,7 +237,7 @@ int RunConvert(std::span<const std::string> words, System& system) {
     platform::Platform platform{system.files,   registry, profile,
                                 system.network, dialogs,  system.clock};
     text = drivemap::ConvertToUNC(platform, program, mapFile);
-    if (text) text->append(Concat({kDryRunLastLine, kNewLine}));
+    if (text) text->append(Join({kDryRunLastLine, kNewLine}));
   } else {
     platform::Platform platform = PlatformOf(system, dialogs);
     text = drivemap::ConvertToUNC(platform, program, mapFile);
@@ -273,7 +270,7 @@ int Main(std::span<const std::string> words, System& system) {
       }
       return command.run(rest, system);
     }
-    throw UsageError(Concat({kUnknownCommand, first, "'"}));
+    throw UsageError(Join({kUnknownCommand, first, "'"}));
   } catch (const UsageError& error) {
     Tell(system.streams, error.what());
     WriteUsage(system.streams);

@@ -3,16 +3,11 @@
 #include <optional>
 #include <utility>
 
+#include "common/text.h"
+
 namespace vorlix::console {
 
 namespace {
-
-std::string Lower(std::string text) {
-  for (char& c : text) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return text;
-}
 
 class DryRunKey final : public platform::RegistryKey {
  public:
@@ -32,7 +27,7 @@ class DryRunKey final : public platform::RegistryKey {
   std::vector<std::string> ValueNames() override { return real_->ValueNames(); }
 
  private:
-  std::string Id(const std::string& name) const { return id_ + Lower(name); }
+  std::string Id(const std::string& name) const { return id_ + AsciiLower(name); }
 
   std::unique_ptr<platform::RegistryKey> real_;
   std::map<std::string, std::string>& written_;
@@ -41,27 +36,27 @@ class DryRunKey final : public platform::RegistryKey {
 
 }  // namespace
 
-std::unique_ptr<platform::RegistryKey> DryRunRegistry::OpenKey(platform::RegistryRoot root,
-                                                               const std::string& path,
-                                                               platform::RegistryAccess, bool) {
+platform::KeyOpening DryRunRegistry::OpenKey(platform::RegistryRoot root, const std::string& path,
+                                             platform::RegistryAccess, bool) {
   // Reading needs no elevation, which is the point of a dry run.
-  auto key = real_.OpenKey(root, path, platform::RegistryAccess::Read, false);
-  if (!key) return nullptr;
-  const std::string id =
-      (root == platform::RegistryRoot::LocalMachine ? "hklm\\" : "hkcu\\") + Lower(path) + "\\";
-  return std::make_unique<DryRunKey>(std::move(key), written_, id);
+  platform::KeyOpening opening = real_.OpenKey(root, path, platform::RegistryAccess::Read, false);
+  if (!opening.key) return opening;
+  const std::string id = (root == platform::RegistryRoot::LocalMachine ? "hklm\\" : "hkcu\\") +
+                         AsciiLower(path) + "\\";
+  opening.key = std::make_unique<DryRunKey>(std::move(opening.key), written_, id);
+  return opening;
 }
 
 std::string DryRunProfile::ReadString(const std::string& file, const std::string& section,
                                       const std::string& key, const std::string& fallback) {
-  const auto found = written_.find(Lower(file + "|" + section + "|" + key));
+  const auto found = written_.find(AsciiLower(file + "|" + section + "|" + key));
   if (found != written_.end()) return found->second;
   return real_.ReadString(file, section, key, fallback);
 }
 
 void DryRunProfile::WriteString(const std::string& file, const std::string& section,
                                 const std::string& key, const std::string& value) {
-  written_[Lower(file + "|" + section + "|" + key)] = value;
+  written_[AsciiLower(file + "|" + section + "|" + key)] = value;
 }
 
 std::vector<std::string> DryRunProfile::ReadSection(const std::string& file,

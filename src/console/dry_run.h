@@ -15,10 +15,8 @@ namespace vorlix::console {
 class DryRunRegistry final : public platform::Registry {
  public:
   explicit DryRunRegistry(platform::Registry& real) : real_(real) {}
-  std::unique_ptr<platform::RegistryKey> OpenKey(platform::RegistryRoot root,
-                                                 const std::string& path,
-                                                 platform::RegistryAccess access,
-                                                 bool create) override;
+  platform::KeyOpening OpenKey(platform::RegistryRoot root, const std::string& path,
+                               platform::RegistryAccess access, bool create) override;
 
  private:
   platform::Registry& real_;

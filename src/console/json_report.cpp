@@ -3,9 +3,9 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "common/text_lines.h"
 #include "console/output.h"
 #include "console/texts.h"
-#include "platform/text_lines.h"
 #include "report/report_file.h"
 
 namespace vorlix::console {
@@ -79,7 +79,7 @@ std::string JsonReport(std::string_view reportText, const ReportFacts& facts, Se
   Field(json, "time", JsonString(IsoLocalTime(facts.time, facts.utcOffsetMinutes)));
   Field(json, "failed", std::to_string(CountFailureLines(reportText)));
   json += "  \"lines\": [";
-  platform::TextLines lines{std::string(reportText)};
+  TextLines lines{std::string(reportText)};
   const char* separator = "\n";
   while (const auto line = lines.ReadLine()) {
     json.append(separator).append("    {\"text\": ").append(text(*line));

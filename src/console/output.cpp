@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
+#include "common/text_lines.h"
 #include "drivemap/drive_map_texts.h"
-#include "platform/text_lines.h"
 #include "report/report_file.h"
 
 namespace vorlix::console {
@@ -36,7 +36,7 @@ bool IsFailureLine(std::string_view line) {
 }
 
 int CountFailureLines(std::string_view text) {
-  platform::TextLines lines{std::string(text)};
+  TextLines lines{std::string(text)};
   int count = 0;
   while (const auto line = lines.ReadLine()) {
     if (IsFailureLine(*line)) ++count;

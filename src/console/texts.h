@@ -75,8 +75,8 @@ inline constexpr std::string_view kVersionAlone = "--version takes nothing more"
 
 // Messages.
 inline constexpr std::string_view kNoProgramInstalled =
-    "no program of the family is installed here: no key under "
-    "HKEY_LOCAL_MACHINE\\Software\\Tarnwick names one";
+    "no program of the family is installed here: no key under ";
+inline constexpr std::string_view kNoProgramInstalledEnd = " names one";
 inline constexpr std::string_view kWritten = "written: ";
 inline constexpr std::string_view kCannotWrite = "cannot write '";
 inline constexpr std::string_view kMapKept = "' exists and was kept; --force replaces it";

@@ -1,10 +1,10 @@
 #include "drivemap/drive_map_commands.h"
 
+#include "common/short_string.h"
 #include "drivemap/drive_map_file.h"
 #include "drivemap/drive_map_texts.h"
 #include "drivemap/network_drive_list.h"
 #include "drivemap/unc_conversion.h"
-#include "platform/short_string.h"
 #include "report/temp_report.h"
 
 namespace vorlix::drivemap {

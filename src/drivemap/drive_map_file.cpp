@@ -1,9 +1,8 @@
 #include "drivemap/drive_map_file.h"
 
-#include <cctype>
-
+#include "common/short_string.h"
+#include "common/text.h"
 #include "drivemap/drive_map_texts.h"
-#include "platform/short_string.h"
 
 namespace vorlix::drivemap {
 
@@ -11,8 +10,6 @@ namespace {
 
 constexpr std::string_view kMapExtension = ".txt";
 constexpr std::size_t kShortestLine = 4;  // "X:=" and at least one character
-
-bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
 bool IsBlank(std::string_view line) {
   for (const char c : line) {
@@ -30,11 +27,6 @@ bool IsUncShare(std::string_view name) {
          rest[slash + 1] != '\\';
 }
 
-std::string_view DropTrailingBackslashes(std::string_view text) {
-  while (!text.empty() && text.back() == '\\') text.remove_suffix(1);
-  return text;
-}
-
 }  // namespace
 
 std::string DriveMapFileName(platform::FileSystem& files) {
@@ -48,9 +40,9 @@ std::variant<DriveMapEntry, std::string> ParseDriveMapLine(std::string_view line
   if (IsBlank(line)) return std::string(texts::kReasonBlank);
   if (!FitsShort(line)) return std::string(texts::kReasonTooLong);
   if (line.size() < kShortestLine) return std::string(texts::kReasonTooShort);
-  if (!IsLetter(line[0]) || line[1] != ':') return std::string(texts::kReasonNoDrive);
+  if (!IsAsciiLetter(line[0]) || line[1] != ':') return std::string(texts::kReasonNoDrive);
   if (line[2] != '=') return std::string(texts::kReasonNoSeparator);
-  const std::string_view remote = DropTrailingBackslashes(line.substr(3));
+  const std::string_view remote = TrimTrailingBackslashes(line.substr(3));
   if (!IsUncShare(remote)) return std::string(texts::kReasonNotUnc);
   return DriveMapEntry{std::string(line.substr(0, 2)), std::string(remote)};
 }

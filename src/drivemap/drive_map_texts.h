@@ -18,6 +18,7 @@ inline constexpr std::string_view kAdminQuestion =
 inline constexpr std::string_view kRestartAsAdmin =
     "Close Vorlix and restart using 'Run as administrator'";
 inline constexpr std::string_view kIsMissing = "' is missing.";
+// "as as": spelling kept.
 inline constexpr std::string_view kMissingAdvice =
     "You must first run Vorlix as as a normal user, and click on 'Store drive map...'.\r\n"
     "Then restart Vorlix using 'Run as administrator' and click on 'Convert to UNC'.";
@@ -29,17 +30,14 @@ inline constexpr std::string_view kCannotBeRead = "' Cannot Be Read. I/O error "
 inline constexpr std::string_view kNothingConverted = ". Nothing was converted.";
 
 // Lines of the conversion report.
-inline constexpr std::string_view kProgramPrefix = "Program : ";
 inline constexpr std::string_view kConvertingTitle = "Converting to UNC file paths";
 inline constexpr std::string_view kDriveMapsTitle = "Drive maps:";
-inline constexpr std::string_view kLocalMachineLabel = "HKEY_LOCAL_MACHINE\\";
 inline constexpr std::string_view kErrorWriting = "*** Error Writing *** ";
 inline constexpr std::string_view kTooLongNotWritten =
     "*** Not Written, UNC Form Longer Than 255 Characters *** ";
 inline constexpr std::string_view kNotTextLeftAlone = "*** Not a Text Value, Left Unchanged *** ";
 inline constexpr std::string_view kIniNotFound = "Not found";
-inline constexpr std::string_view kIniSuffix = ".Ini";
-inline constexpr std::string_view kIniLineGap = ".Ini    ";
+inline constexpr std::string_view kIniLineGap = "    ";  // after "<program>.Ini"
 inline constexpr std::string_view kFileMissing = "FAILED: File is MISSING... ";
 
 // A drive map line that gives no entry: "FAILED: Drive map line 3 skipped (too short): 'P:='".

@@ -1,13 +1,13 @@
 #include "drivemap/network_drive_list.h"
 
 #include <algorithm>
-#include <cctype>
 #include <variant>
 
+#include "common/files.h"
+#include "common/short_string.h"
+#include "common/text.h"
 #include "drivemap/drive_map_file.h"
 #include "drivemap/drive_map_texts.h"
-#include "platform/short_string.h"
-#include "report/safe_save.h"
 
 namespace vorlix::drivemap {
 
@@ -20,20 +20,7 @@ constexpr std::size_t kDriveLength = 2;
 std::string_view Trimmed(std::string_view path) {
   while (!path.empty() && path.front() == ' ') path.remove_prefix(1);
   while (!path.empty() && path.back() == ' ') path.remove_suffix(1);
-  while (!path.empty() && path.back() == '\\') path.remove_suffix(1);
-  return path;
-}
-
-std::string Upper(std::string_view text) {
-  std::string result(text);
-  for (char& c : result) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return result;
-}
-
-std::string Lower(std::string_view text) {
-  std::string result(text);
-  for (char& c : result) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return result;
+  return TrimTrailingBackslashes(path);
 }
 
 int IndexOf(const std::vector<std::string>& names, const std::string& key) {
@@ -76,7 +63,7 @@ void TNetworkDriveList::SaveToFile(platform::FileSystem& files, const std::strin
   try {
     // A new file of its own beside the map, then one replace: two saves at the same moment
     // leave one whole map, and a failed one leaves the earlier map as it was.
-    report::SaveFileSafely(files, fileName, content);
+    SaveFileSafely(files, fileName, content);
   } catch (const OsError& error) {
     throw DriveMapError(
         FileMessage(fileName, texts::kNotCreated, error.code(), texts::kNothingChanged),
@@ -111,8 +98,8 @@ int TNetworkDriveList::IndexOfDrive(std::string_view path) const {
   const std::string_view trimmed = Trimmed(path);
   const std::string_view key =
       trimmed.size() > kDriveLength ? trimmed.substr(0, kDriveLength) : trimmed;
-  const int upper = IndexOf(localNames_, Upper(key));
-  return upper >= 0 ? upper : IndexOf(localNames_, Lower(key));
+  const int upper = IndexOf(localNames_, AsciiUpper(key));
+  return upper >= 0 ? upper : IndexOf(localNames_, AsciiLower(key));
 }
 
 bool TNetworkDriveList::IsMappedDrive(std::string_view path) const {

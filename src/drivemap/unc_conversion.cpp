@@ -2,25 +2,15 @@
 
 #include <optional>
 
+#include "common/family.h"
+#include "common/short_string.h"
+#include "common/text.h"
 #include "drivemap/drive_map_texts.h"
 #include "platform/errors.h"
-#include "platform/short_string.h"
 
 namespace vorlix::drivemap {
 
 namespace {
-
-constexpr std::string_view kMakerKey = "Software\\Tarnwick\\Tarnwick";
-constexpr std::string_view kProgramKeyPrefix = "Software\\Tarnwick\\";
-constexpr std::string_view kMakerPathName = "TarnwickPath";
-constexpr std::string_view kProgramPathName = "Path";
-constexpr std::string_view kLicenseFolderKey = "LicenseFolder";
-
-std::string Join(std::initializer_list<std::string_view> parts) {
-  std::string text;
-  for (const auto part : parts) text.append(part);
-  return text;
-}
 
 // The text of a value: empty when absent, nullopt when it is not of a text type.
 std::optional<std::string> ReadText(platform::RegistryKey* key, const std::string& name) {
@@ -66,8 +56,10 @@ void WriteDriveMaps(report::ReportFile& file, const TNetworkDriveList& drives) {
 std::string ConvertRegistryValue(report::ReportFile& file, platform::Registry& registry,
                                  const TNetworkDriveList& drives, const std::string& keyPath,
                                  const std::string& name) {
-  auto key = registry.OpenKey(platform::RegistryRoot::LocalMachine, keyPath,
-                              platform::RegistryAccess::All, false);
+  auto key = registry
+                 .OpenKey(platform::RegistryRoot::LocalMachine, keyPath,
+                          platform::RegistryAccess::All, false)
+                 .key;
   const std::string value = ReportRegistryValue(file, key.get(), name);
   if (drives.IsMappedDrive(value)) WriteRegistryValue(file, key.get(), name, drives.ToUNC(value));
   return value;
@@ -76,14 +68,14 @@ std::string ConvertRegistryValue(report::ReportFile& file, platform::Registry& r
 void ConvertIniValue(report::ReportFile& file, platform::Platform& platform,
                      const TNetworkDriveList& drives, const std::string& program,
                      const std::string& programPath) {
-  const std::string iniName = drives.ToUNC(Join({programPath, "\\", program, texts::kIniSuffix}));
-  file.WriteLine(Join({program, texts::kIniLineGap, Short(iniName)}));
+  const std::string iniName = drives.ToUNC(family::ServerIniName(programPath, program));
+  file.WriteLine(Join({program, family::kServerIniExtension, texts::kIniLineGap, Short(iniName)}));
   if (!platform.files.FileExists(iniName)) {
     file.WriteLine(texts::kFileMissing);
     return;
   }
   IniFile ini{platform.profile, iniName};
-  const std::string key(kLicenseFolderKey);
+  const std::string key(family::kLicenseFolder);
   const std::string value = ReportIniValue(file, ini, program, key);
   if (drives.IsMappedDrive(value)) {
     WriteIniValue(file, ini, program, key, drives.ToUNC(value));
@@ -94,7 +86,7 @@ void ConvertIniValue(report::ReportFile& file, platform::Platform& platform,
 }  // namespace
 
 std::string RegistryLabel(const platform::RegistryKey* key) {
-  return Join({texts::kLocalMachineLabel, key ? key->Path() : std::string(), "\\"});
+  return Join({family::kLocalMachine, "\\", key ? key->Path() : std::string(), "\\"});
 }
 
 std::string ReportRegistryValue(report::ReportFile& file, platform::RegistryKey* key,
@@ -142,9 +134,7 @@ void WriteIniValue(report::ReportFile& file, IniFile& ini, const std::string& se
 
 void ConvertPathsToUNC(report::ReportFile& file, const std::string& program,
                        TNetworkDriveList& drives, platform::Platform& platform) {
-  report::WriteHeading(file, platform.clock);
-  file.WriteLine(Join({texts::kProgramPrefix, program}));
-  file.WriteLine("");
+  report::WriteProgramHeading(file, platform.clock, program);
   file.WriteLine(texts::kConvertingTitle);
   file.WriteLine("");
   file.WriteLine(texts::kDriveMapsTitle);
@@ -153,12 +143,11 @@ void ConvertPathsToUNC(report::ReportFile& file, const std::string& program,
   file.WriteLine("");
   file.WriteLine("");
 
-  ConvertRegistryValue(file, platform.registry, drives, std::string(kMakerKey),
-                       std::string(kMakerPathName));
+  ConvertRegistryValue(file, platform.registry, drives, family::ProgramKey(family::kName),
+                       std::string(family::kTarnwickPath));
   file.WriteLine("");
-  const std::string programPath =
-      ConvertRegistryValue(file, platform.registry, drives, Join({kProgramKeyPrefix, program}),
-                           std::string(kProgramPathName));
+  const std::string programPath = ConvertRegistryValue(
+      file, platform.registry, drives, family::ProgramKey(program), std::string(family::kPath));
   file.WriteLine("");
   ConvertIniValue(file, platform, drives, program, programPath);
 }

@@ -45,14 +45,20 @@ class RegistryKey {
   virtual std::vector<std::string> ValueNames() = 0;
 };
 
+// An opened key, or null and the system's code that says why it could not be opened.
+struct KeyOpening {
+  std::unique_ptr<RegistryKey> key;
+  std::uint32_t error = 0;
+};
+
 class Registry {
  public:
   virtual ~Registry() = default;
-  // Opens root\path (no leading backslash); with create, a missing key is created. Returns null
-  // when the key cannot be opened. Under LocalMachine this is the machine's key wherever the
-  // system keeps it; the key's Path() names it the same way in every case.
-  virtual std::unique_ptr<RegistryKey> OpenKey(RegistryRoot root, const std::string& path,
-                                               RegistryAccess access, bool create) = 0;
+  // Opens root\path (no leading backslash); with create, a missing key is created. Under
+  // LocalMachine this is the machine's key wherever the system keeps it; the key's Path() names
+  // it the same way in every case.
+  virtual KeyOpening OpenKey(RegistryRoot root, const std::string& path, RegistryAccess access,
+                             bool create) = 0;
 };
 
 }  // namespace vorlix::platform

@@ -3,8 +3,9 @@
 #include <array>
 #include <string_view>
 
+#include "common/files.h"
+#include "common/short_string.h"
 #include "platform/errors.h"
-#include "platform/short_string.h"
 #include "report/report_texts.h"
 
 namespace vorlix::report {
@@ -72,31 +73,14 @@ void ReadBack(ReportFile& file, platform::FileSystem& files, const std::string& 
   WriteCheckLine(file, 1, correct ? kContentsCorrect : kContentsError, correct);
 }
 
-// Removes the test file when the report is cut short (a failed report write) before the
-// deletion step, so that no test file is left in a shared folder.
-class CutShortCleanup {
- public:
-  CutShortCleanup(platform::FileSystem& files, const std::string& path)
-      : files_(files), path_(path) {}
-  ~CutShortCleanup() {
-    if (armed_) files_.Delete(path_);
-  }
-  CutShortCleanup(const CutShortCleanup&) = delete;
-  CutShortCleanup& operator=(const CutShortCleanup&) = delete;
-  void Disarm() { armed_ = false; }
-
- private:
-  platform::FileSystem& files_;
-  const std::string& path_;
-  bool armed_ = true;
-};
-
 }  // namespace
 
 void TestFileAccess(ReportFile& file, platform::FileSystem& files, const std::string& path) {
   const bool created = CreateTestFile(files, path);
-  CutShortCleanup cleanup(files, path);
-  if (!created) cleanup.Disarm();
+  // Removes the test file when the report is cut short (a failed report write) before the
+  // deletion step, so that no test file is left in a shared folder.
+  TempFile cleanup(files, path);
+  if (!created) cleanup.Keep();
   WriteCheckLine(file, 1, created ? kCreationSuccessful : kCreationFailed, created);
   if (!created) return;
 
@@ -104,7 +88,7 @@ void TestFileAccess(ReportFile& file, platform::FileSystem& files, const std::st
   ReadBack(file, files, path);
 
   file.WriteLine(kDeleting);
-  cleanup.Disarm();
+  cleanup.Keep();
   const bool deleted = files.Delete(path);
   WriteCheckLine(file, 1, deleted ? kDeletionSuccessful : kDeletionFailed, deleted);
   const bool remains = files.FileExists(path);

@@ -1,6 +1,6 @@
 #include "report/folder_listing.h"
 
-#include "platform/short_string.h"
+#include "common/short_string.h"
 
 namespace vorlix::report {
 

@@ -1,6 +1,7 @@
 #include "report/probes.h"
 
-#include "platform/short_string.h"
+#include "common/short_string.h"
+#include "common/text.h"
 #include "report/report_texts.h"
 
 namespace vorlix::report {
@@ -12,19 +13,13 @@ using texts::kIsMissing;
 using texts::kSearchFailed;
 using texts::kTopmostHint;
 
-constexpr std::string_view kSearchSuccessful = " ...search succesful";
+constexpr std::string_view kSearchSuccessful = " ...search succesful";  // spelling kept
 constexpr std::string_view kCreationTime = "CreationTime=";
 constexpr std::string_view kFatDateTime = "FatDateTime=";
 constexpr std::string_view kConversionFailed = "FileTimeToDosDateTime ...has failed";
 
 constexpr std::uint32_t kSkippedAttributes =
     platform::kAttrHidden | platform::kAttrSystem | platform::kAttrVolumeLabel;
-
-std::string Joined(std::initializer_list<std::string_view> parts) {
-  std::string text;
-  for (std::string_view part : parts) text.append(part);
-  return text;
-}
 
 }  // namespace
 
@@ -38,7 +33,7 @@ EntrySearch FindPlainEntry(platform::FileSystem& files, const std::string& patte
 }
 
 void PathProbes::WriteFound(std::string_view path, bool found) {
-  WriteCheckLine(file_, 1, Joined({path, found ? kFound : kIsMissing}), found);
+  WriteCheckLine(file_, 1, Join({path, found ? kFound : kIsMissing}), found);
 }
 
 void PathProbes::CheckFolder(std::string_view path) {
@@ -53,17 +48,17 @@ void PathProbes::SearchEntry(std::string_view path) {
   const EntrySearch found = FindPlainEntry(files_, std::string(path));
   if (!found.entry) {
     const std::string code = SignedText(static_cast<std::int32_t>(found.result));
-    WriteCheckLine(file_, 1, Joined({path, kSearchFailed, code, kTopmostHint}), false);
+    WriteCheckLine(file_, 1, Join({path, kSearchFailed, code, kTopmostHint}), false);
     return;
   }
-  WriteCheckLine(file_, 1, Joined({path, kSearchSuccessful}), true);
+  WriteCheckLine(file_, 1, Join({path, kSearchSuccessful}), true);
   const platform::FileTime created = found.entry->creation;
   if (const auto dos = files_.FileTimeToDos(created)) {
     WriteCheckLine(
-        file_, 2,
-        Joined({kCreationTime, UnsignedText(created.low), ":", UnsignedText(created.high)}), true);
+        file_, 2, Join({kCreationTime, UnsignedText(created.low), ":", UnsignedText(created.high)}),
+        true);
     WriteCheckLine(file_, 2,
-                   Joined({kFatDateTime, UnsignedText(dos->time), ":", UnsignedText(dos->date)}),
+                   Join({kFatDateTime, UnsignedText(dos->time), ":", UnsignedText(dos->date)}),
                    true);
   } else {
     WriteCheckLine(file_, 2, kConversionFailed, false);
@@ -74,12 +69,12 @@ void PathProbes::CompareDrives(std::string_view first, std::string_view second) 
   const std::string a = PathDrive(first);
   const std::string b = PathDrive(second);
   const bool same = a == b;
-  WriteCheckLine(file_, 1, Joined({"'", a, same ? "' = '" : "' <> '", b, "'"}), same);
+  WriteCheckLine(file_, 1, Join({"'", a, same ? "' = '" : "' <> '", b, "'"}), same);
 }
 
 std::string FileNameFromParts(std::string_view folder, std::string_view name,
                               std::string_view extension) {
-  return Short(Joined({folder, "\\", name, ".", extension}));
+  return Short(Join({folder, "\\", name, ".", extension}));
 }
 
 }  // namespace vorlix::report

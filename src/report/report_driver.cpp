@@ -5,14 +5,16 @@
 #include <string_view>
 #include <vector>
 
+#include "common/family.h"
+#include "common/short_string.h"
+#include "common/text.h"
 #include "platform/errors.h"
-#include "platform/short_string.h"
 #include "report/file_access.h"
 #include "report/folder_listing.h"
 #include "report/probes.h"
+#include "report/report_settings.h"
 #include "report/report_texts.h"
 #include "report/universal_path.h"
-#include "settings/report_settings.h"
 
 namespace vorlix::report {
 
@@ -40,12 +42,6 @@ constexpr std::string_view kExecutableExtension = "exe";
 constexpr std::string_view kIniExtension = "ini";
 constexpr std::string_view kTestFileName = "az193201";
 constexpr std::string_view kTestFileExtension = "txt";
-
-std::string Joined(std::initializer_list<std::string_view> parts) {
-  std::string text;
-  for (std::string_view part : parts) text.append(part);
-  return text;
-}
 
 // One report from heading to end; lives for one call of Run.
 class ReportRun {
@@ -87,34 +83,29 @@ class ReportRun {
   // One read serves both, because the server store remembers the default a read returned.
   std::string ReadAndReport(int store, int section, std::string_view ident) {
     const std::string value = settings_.ReportSetting(file_, store, section, std::string(ident));
-    return settings::TReportSettings::IsMissing(value) ? std::string(settings::kAbsentPath)
-                                                       : Short(value);
+    return TReportSettings::IsMissing(value) ? std::string(kAbsentPath) : Short(value);
   }
 
   static std::string TestFile(std::string_view folder) {
     return FileNameFromParts(folder, kTestFileName, kTestFileExtension);
   }
 
-  void WriteHeading() {
-    report::WriteHeading(file_, platform_.clock);
-    Line(Joined({kProgramLine, program_}));
-    Line("");
-  }
+  void WriteHeading() { WriteProgramHeading(file_, platform_.clock, program_); }
 
   void WriteOwnLocation() {
     const std::string own = Short(platform_.files.ExecutablePath());
     const std::string universal = Universal(own);
     Line(kToolName);
-    Line(Joined({kPathLine, own, kQuote}));
-    Line(Joined({kDriveLine, PathDrive(own), kQuote}));
-    Line(Joined({kUncPathLine, universal, kQuote}));
-    Line(Joined({kUncDriveLine, PathDrive(universal), kQuote}));
+    Line(Join({kPathLine, own, kQuote}));
+    Line(Join({kDriveLine, PathDrive(own), kQuote}));
+    Line(Join({kUncPathLine, universal, kQuote}));
+    Line(Join({kUncDriveLine, PathDrive(universal), kQuote}));
   }
 
   void CheckMakerFolder() {
     Line(kLookupMakerFolder);
     const std::string makerFolder =
-        ReadAndReport(kMachineStore, kFamilySection, settings::kTarnWickPathIdent);
+        ReadAndReport(kMachineStore, kFamilySection, family::kTarnWickPath);
     Line(kCheckingMakerFolder);
     probes_.CheckFolder(makerFolder);
     Line(kSearchingMakerFolder);
@@ -122,8 +113,8 @@ class ReportRun {
   }
 
   void CheckProgramFolder() {
-    Line(Joined({kLookup, program_, kPathInRegistry}));
-    programFolder_ = ReadAndReport(kMachineStore, kProgramSection, settings::kPathIdent);
+    Line(Join({kLookup, program_, kPathInRegistry}));
+    programFolder_ = ReadAndReport(kMachineStore, kProgramSection, family::kPath);
     Line(kCheckingProgramPath);
     probes_.CheckFolder(programFolder_);
   }
@@ -137,16 +128,16 @@ class ReportRun {
   }
 
   void ListServerSection() {
-    Line(Joined({kContentsOf, programIni_}));
+    Line(Join({kContentsOf, programIni_}));
     std::vector<std::string> values;
     settings_.ReadSectionValues(kServerStore, kProgramSection, values);
     for (const std::string& value : values) WriteCheckLine(file_, 1, value, true);
-    if (values.empty()) WriteCheckLine(file_, 1, Joined({programIni_, kIsEmpty}), false);
+    if (values.empty()) WriteCheckLine(file_, 1, Join({programIni_, kIsEmpty}), false);
   }
 
   void CheckLicenceFolder() {
     Line(kCheckingLicenceFolder);
-    licenceFolder_ = ReadAndReport(kServerStore, kProgramSection, settings::kLicenseFolderIdent);
+    licenceFolder_ = ReadAndReport(kServerStore, kProgramSection, family::kLicenseFolder);
     probes_.CheckFolder(licenceFolder_);
     Line(kAsUnc);
     licenceUniversal_ = Universal(licenceFolder_);
@@ -157,10 +148,10 @@ class ReportRun {
   // that file is guarded: a failed write of the report still ends the report.
   void ListVirtualisedIni() {
     const std::string name = FileNameFromParts(licenceFolder_, program_, kIniExtension);
-    Line(Joined({kCheckingVirtualisedIni, name}));
+    Line(Join({kCheckingVirtualisedIni, name}));
     probes_.CheckFile(name);
     if (!platform_.files.FileExists(name)) return;
-    Line(Joined({kContentsOf, name}));
+    Line(Join({kContentsOf, name}));
     std::unique_ptr<platform::TextReader> reader;
     try {
       reader = platform_.files.OpenText(name);
@@ -177,7 +168,7 @@ class ReportRun {
         return;
       }
       if (!line) return;
-      Line(Joined({kVirtualisedLineIndent, Short(*line)}));
+      Line(Join({kVirtualisedLineIndent, Short(*line)}));
     }
   }
 
@@ -191,7 +182,7 @@ class ReportRun {
   void CheckProjectFolder() {
     Line(kCheckingProjectFolder);
     const std::string projectFolder =
-        ReadAndReport(kUserStore, kFamilySection, settings::kTarnWickProjectPathIdent);
+        ReadAndReport(kUserStore, kFamilySection, family::kTarnWickProjectPath);
     probes_.CheckFolder(projectFolder);
     Line(kCreatingInProjectFolder);
     TestFileAccess(file_, platform_.files, TestFile(projectFolder));
@@ -199,8 +190,8 @@ class ReportRun {
 
   void ReportFileFormatSettings() {
     Line(kSectionsFileFormat);
-    for (std::string_view ident : {settings::kProgramNameIdent, settings::kSectionsFormatIdent,
-                                   settings::kSectionsReleaseIdent}) {
+    for (std::string_view ident :
+         {family::kProgramName, family::kSectionsFormat, family::kSectionsRelease}) {
       settings_.ReportSetting(file_, kMachineStore, kProgramSection, std::string(ident));
     }
   }
@@ -214,7 +205,7 @@ class ReportRun {
   platform::Platform& platform_;
   ReportFile& file_;
   const std::string program_;
-  settings::TReportSettings settings_;
+  TReportSettings settings_;
   PathProbes probes_;
   std::string programFolder_;
   std::string programExecutable_;

@@ -1,9 +1,10 @@
 #include "report/report_file.h"
 
-#include <cctype>
 #include <utility>
 
-#include "platform/short_string.h"
+#include "common/short_string.h"
+#include "common/text.h"
+#include "report/report_texts.h"
 
 namespace vorlix::report {
 
@@ -28,15 +29,6 @@ void WriteCheckLine(ReportFile& file, int level, std::string_view message, bool 
   file.WriteLine(line);
 }
 
-namespace {
-
-std::string_view DropTrailingBackslashes(std::string_view text) {
-  while (!text.empty() && text.back() == '\\') text.remove_suffix(1);
-  return text;
-}
-
-}  // namespace
-
 std::string PathDrive(std::string_view path) {
   const bool network = path.size() >= 2 && path[0] == '\\' && path[1] == '\\';
   std::string drive;
@@ -59,12 +51,12 @@ std::string PathDrive(std::string_view path) {
       drive = std::string(whole);
     }
   }
-  for (char& c : drive) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  drive = AsciiUpper(drive);
   if (network) {
-    std::string_view rest = DropTrailingBackslashes(drive);
+    std::string_view rest = TrimTrailingBackslashes(drive);
     const std::size_t last = rest.rfind('\\');
     rest = last == std::string_view::npos ? std::string_view() : rest.substr(0, last + 1);
-    drive = std::string(DropTrailingBackslashes(rest));
+    drive = std::string(TrimTrailingBackslashes(rest));
   }
   return Short(drive);
 }
@@ -88,6 +80,12 @@ void WriteHeading(ReportFile& file, platform::Clock& clock) {
   file.WriteLine("");
   file.WriteLine(BannerLine(clock));
   file.WriteLine(kRuleLine);
+}
+
+void WriteProgramHeading(ReportFile& file, platform::Clock& clock, std::string_view program) {
+  WriteHeading(file, clock);
+  file.WriteLine(Join({texts::kProgramLine, program}));
+  file.WriteLine("");
 }
 
 std::string UnsignedText(std::uint32_t value) { return std::to_string(value); }

@@ -46,6 +46,8 @@ std::string DateTimeText(platform::Clock& clock);
 std::string BannerLine(platform::Clock& clock);
 // An empty line, the banner line and the rule line.
 void WriteHeading(ReportFile& file, platform::Clock& clock);
+// The heading, "Program : <program>" and an empty line: how every report of a program starts.
+void WriteProgramHeading(ReportFile& file, platform::Clock& clock, std::string_view program);
 
 std::string UnsignedText(std::uint32_t value);
 std::string SignedText(std::int32_t value);

@@ -1,6 +1,6 @@
 #include "settings/ini_file_cache.h"
 
-#include "settings/text_compare.h"
+#include "common/text.h"
 
 namespace vorlix::settings {
 

@@ -5,7 +5,7 @@
 #include <limits>
 #include <stdexcept>
 
-#include "platform/short_string.h"
+#include "common/short_string.h"
 
 namespace vorlix::settings {
 

@@ -26,9 +26,9 @@ inline constexpr int kProgramSection = 1;  // named after the program
 inline constexpr std::uint8_t kModeReadWrite = 0;
 inline constexpr std::uint8_t kModeReadOnly = 1;
 
-inline constexpr std::string_view kFamilySectionName = "Tarnwick";
 inline constexpr std::string_view kModeErrorStore = "KxSettings error=1";
 inline constexpr std::string_view kModeErrorAccess = "KxSettings error=2";
+// "TKxettings": spelling kept.
 inline constexpr std::string_view kMachineWriteWarning =
     "TKxettings.WriteString to rMachine Ident=";
 inline constexpr std::string_view kServerWriteWarning = "TKxettings.WriteString to rServer Ident=";

@@ -5,22 +5,13 @@
 
 namespace vorlix::settings {
 
-namespace {
-
-// The registry interface gives no code when a key can be neither opened nor created; missing
-// rights are the usual cause, so the write reports Windows' ERROR_ACCESS_DENIED.
-constexpr std::uint32_t kErrorAccessDenied = 5;
-
-}  // namespace
-
 TRegistryIniView::TRegistryIniView(platform::Registry& registry, platform::RegistryRoot root,
                                    platform::RegistryAccess access, std::string baseKey)
     : registry_(registry), root_(root), access_(access), baseKey_(std::move(baseKey)) {
   registry_.OpenKey(root_, baseKey_, access_, true);
 }
 
-std::unique_ptr<platform::RegistryKey> TRegistryIniView::OpenSection(const std::string& section,
-                                                                     bool create) {
+platform::KeyOpening TRegistryIniView::OpenSection(const std::string& section, bool create) {
   return registry_.OpenKey(root_, baseKey_ + "\\" + section, access_, create);
 }
 
@@ -33,23 +24,23 @@ std::string TRegistryIniView::ValueOf(platform::RegistryKey& key, const std::str
 
 std::string TRegistryIniView::ReadString(const std::string& section, const std::string& ident,
                                          const std::string& fallback) {
-  const auto key = OpenSection(section, false);
+  const auto key = OpenSection(section, false).key;
   return key ? ValueOf(*key, ident, fallback) : fallback;
 }
 
 void TRegistryIniView::WriteString(const std::string& section, const std::string& ident,
                                    const std::string& value) {
-  const auto key = OpenSection(section, true);
-  if (!key) {
-    throw OsError("Cannot open registry key " + baseKey_ + "\\" + section, kErrorAccessDenied);
+  const auto opening = OpenSection(section, true);
+  if (!opening.key) {
+    throw OsError("Cannot open registry key " + baseKey_ + "\\" + section, opening.error);
   }
-  key->WriteString(ident, value);
+  opening.key->WriteString(ident, value);
 }
 
 void TRegistryIniView::ReadSectionValues(const std::string& section,
                                          std::vector<std::string>& lines) {
   lines.clear();
-  const auto key = OpenSection(section, false);
+  const auto key = OpenSection(section, false).key;
   if (!key) return;
   for (const std::string& ident : key->ValueNames()) {
     lines.push_back(ident + "=" + ValueOf(*key, ident, ""));

@@ -10,9 +10,6 @@
 
 namespace vorlix::settings {
 
-// Where the family keeps its registry settings, under either root.
-inline constexpr std::string_view kFamilyRegistryKey = "Software\\Tarnwick";
-
 // The registry seen as an ini file: a section is a subkey of a base key, an identifier a value in
 // that subkey. Every operation opens its subkey afresh with the view's access.
 class TRegistryIniView final : public IniStore {
@@ -32,7 +29,7 @@ class TRegistryIniView final : public IniStore {
   void ReadSectionValues(const std::string& section, std::vector<std::string>& lines) override;
 
  private:
-  std::unique_ptr<platform::RegistryKey> OpenSection(const std::string& section, bool create);
+  platform::KeyOpening OpenSection(const std::string& section, bool create);
   static std::string ValueOf(platform::RegistryKey& key, const std::string& ident,
                              const std::string& fallback);
 

@@ -108,7 +108,7 @@ Lines LicenceDriveNotConnected(const Report& report) {
   const auto folders = Licence(report);
   if (!folders || folders->asRead.found || folders->universal.found) return {};
   if (!OnDriveLetter(folders->asRead.path)) return {};
-  if (!EqualsNoCase(folders->asRead.path, folders->universal.path)) return {};
+  if (!SameTextIgnoringCase(folders->asRead.path, folders->universal.path)) return {};
   return {folders->asRead.index, folders->universal.index};
 }
 
@@ -118,7 +118,7 @@ Lines ProgramDriveNotConnected(const Report& report) {
   if (!folder || folder->found || !OnDriveLetter(folder->path) || !universal) return {};
   // The program's universal path still starts with the letter: the session has no network
   // name for it.
-  if (!EqualsNoCase(universal->second, folder->path.substr(0, 2))) return {};
+  if (!SameTextIgnoringCase(universal->second, folder->path.substr(0, 2))) return {};
   return {folder->index, universal->index};
 }
 

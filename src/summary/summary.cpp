@@ -23,7 +23,7 @@ std::string Joined(const std::string& folder, const std::string& name) {
 
 bool LessNoCase(const std::string& a, const std::string& b) {
   return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
-                                      [](char x, char y) { return UpperAscii(x) < UpperAscii(y); });
+                                      [](char x, char y) { return AsciiUpper(x) < AsciiUpper(y); });
 }
 
 // The entries a search yields, in name order.
@@ -152,7 +152,7 @@ Summary Summarise(platform::FileSystem& files, const std::vector<std::string>& p
   for (const FoundFile& file : found) {
     const std::string full = files.FullPath(file.path);
     if (std::any_of(seen.begin(), seen.end(),
-                    [&](const std::string& other) { return EqualsNoCase(other, full); })) {
+                    [&](const std::string& other) { return SameTextIgnoringCase(other, full); })) {
       continue;
     }
     seen.push_back(full);

@@ -2,8 +2,8 @@
 
 #include <optional>
 
+#include "common/files.h"
 #include "platform/errors.h"
-#include "report/safe_save.h"
 #include "summary/summary.h"
 #include "summary/summary_page.h"
 #include "summary/text_helpers.h"
@@ -69,7 +69,7 @@ int RunSummary(const std::vector<std::string>& args, platform::FileSystem& files
       return kExitPageNotWritten;
     }
     try {
-      report::SaveFileSafely(files, *options.html, SummaryPage(summary));
+      SaveFileSafely(files, *options.html, SummaryPage(summary));
     } catch (const InOutError& error) {
       err << kPrefix << "the page cannot be written: '" << *options.html << "' (system error "
           << error.code() << ")\n";

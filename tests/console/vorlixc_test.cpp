@@ -17,8 +17,8 @@
 #include "report/report_driver.h"
 #include "summary/json_reader.h"
 #include "support/live_drive.h"
-#include "win32/scratch_files.h"
-#include "win32/scratch_registry.h"
+#include "support/scratch_files.h"
+#include "support/scratch_registry.h"
 
 namespace vorlix::console {
 namespace {

@@ -4,8 +4,8 @@
 #include <cctype>
 #include <cstdio>
 
+#include "common/text_lines.h"
 #include "platform/errors.h"
-#include "platform/text_lines.h"
 
 namespace vorlix::fakes {
 
@@ -244,7 +244,7 @@ std::unique_ptr<platform::TextWriter> FakeFileSystem::CreateText(const std::stri
 }
 
 std::unique_ptr<platform::TextReader> FakeFileSystem::OpenText(const std::string& path) {
-  return std::make_unique<platform::TextLines>(ReadAll(path));
+  return std::make_unique<TextLines>(ReadAll(path));
 }
 
 std::string FakeFileSystem::ReadAll(const std::string& path) {

@@ -98,20 +98,21 @@ std::optional<std::string> FakeRegistry::GetString(RegistryRoot root, const std:
   return std::nullopt;
 }
 
-std::unique_ptr<platform::RegistryKey> FakeRegistry::OpenKey(RegistryRoot root,
-                                                             const std::string& path,
-                                                             RegistryAccess access, bool create) {
+platform::KeyOpening FakeRegistry::OpenKey(RegistryRoot root, const std::string& path,
+                                           RegistryAccess access, bool create) {
+  constexpr std::uint32_t kFileNotFound = 2;
+  constexpr std::uint32_t kAccessDenied = 5;
   const std::string id = Id(root, path);
-  if (failOpen.count(id)) return nullptr;
+  if (failOpen.count(id)) return {nullptr, kAccessDenied};
   auto found = keys_.find(id);
   if (found == keys_.end()) {
-    if (!create) return nullptr;
+    if (!create) return {nullptr, kFileNotFound};
     std::string trimmed = path;
     while (!trimmed.empty() && trimmed.front() == '\\') trimmed.erase(0, 1);
     found = keys_.emplace(id, Key{trimmed, {}}).first;
   }
   opened.push_back(id + (access == RegistryAccess::All ? " (all)" : " (read)"));
-  return std::make_unique<FakeKey>(*this, id, found->second, access);
+  return {std::make_unique<FakeKey>(*this, id, found->second, access), 0};
 }
 
 }  // namespace vorlix::fakes

@@ -34,10 +34,10 @@ class FakeRegistry final : public platform::Registry {
   std::set<std::string> failWrite;  // same form
   std::vector<std::string> opened;  // "HKLM\\path" of every successful open, with its access
 
-  std::unique_ptr<platform::RegistryKey> OpenKey(platform::RegistryRoot root,
-                                                 const std::string& path,
-                                                 platform::RegistryAccess access,
-                                                 bool create) override;
+  // A key in failOpen is refused as the system refuses missing rights (5); a missing key that
+  // may not be created is not found (2).
+  platform::KeyOpening OpenKey(platform::RegistryRoot root, const std::string& path,
+                               platform::RegistryAccess access, bool create) override;
 
   static std::string Id(platform::RegistryRoot root, const std::string& path);
 

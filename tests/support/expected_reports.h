@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-namespace vorlix::testing {
+#include "support/report_text.h"
 
-using Lines = std::vector<std::string>;
+namespace vorlix::testing {
 
 inline Lines operator+(Lines a, const Lines& b) {
   a.insert(a.end(), b.begin(), b.end());
@@ -43,25 +43,6 @@ inline Lines Heading(const std::string& executable, const std::string& program) 
 }
 
 inline Lines Ending() { return {"", kRule, "End of report"}; }
-
-// The lines of a file-access test that passes throughout.
-inline Lines AccessPassed(const std::string& file) {
-  return {"   Passed: File creation successful",
-          "Reading file back...",
-          "   Passed: File read successful",
-          "   Passed: File contents correct",
-          "Deleting file...",
-          "   Passed: File deletion successful",
-          "   Passed: " + file + " ...is deleted"};
-}
-
-// The n lines that follow the first line equal to marker.
-inline Lines After(const Lines& lines, const std::string& marker, std::size_t n) {
-  const auto found = std::find(lines.begin(), lines.end(), marker);
-  if (found == lines.end()) return {"<" + marker + " not found>"};
-  const auto available = static_cast<std::size_t>(lines.end() - found - 1);
-  return Lines(found + 1, found + 1 + static_cast<std::ptrdiff_t>(std::min(n, available)));
-}
 
 // Ostrelan installed with every folder on the tool's local drive: the server ini names the
 // licence folder and holds Users=5, the licence folder holds a virtualised ini with Users=7.

@@ -5,7 +5,7 @@
 
 #include "fakes/fake_file_system.h"
 #include "platform/errors.h"
-#include "unit/report_lines.h"
+#include "support/report_lines.h"
 
 namespace vorlix::report {
 namespace {

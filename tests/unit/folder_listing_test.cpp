@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "fakes/fake_file_system.h"
-#include "unit/report_lines.h"
+#include "support/report_lines.h"
 
 namespace vorlix::report {
 namespace {

@@ -7,7 +7,7 @@
 #include "fakes/fake_platform.h"
 #include "report/report_driver.h"
 #include "support/expected_reports.h"
-#include "unit/report_lines.h"
+#include "support/report_lines.h"
 
 namespace vorlix::testing {
 

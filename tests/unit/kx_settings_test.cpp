@@ -4,12 +4,13 @@
 
 #include "fakes/fake_platform.h"
 #include "platform/errors.h"
-#include "settings/report_settings.h"
+#include "report/report_settings.h"
 
 namespace vorlix::settings {
 namespace {
 
 using platform::RegistryRoot;
+using report::TReportSettings;
 using Lines = std::vector<std::string>;
 
 const std::string kProgramKey = "Software\\Tarnwick\\Ostrelan";

@@ -5,14 +5,12 @@
 #include "fakes/fake_platform.h"
 #include "platform/errors.h"
 #include "report/temp_report.h"
+#include "support/report_text.h"
 
 namespace vorlix::report {
 namespace {
 
-struct LevelGuard {
-  int saved = ReportLevel;
-  ~LevelGuard() { ReportLevel = saved; }
-};
+using testing::LevelGuard;
 
 std::string Written(int reportLevel, int lineLevel, const std::string& message, bool passed) {
   LevelGuard guard;

@@ -1,23 +1,22 @@
-#include "settings/report_settings.h"
+#include "report/report_settings.h"
 
 #include <gtest/gtest.h>
 
 #include "fakes/fake_platform.h"
+#include "support/report_text.h"
 
 namespace vorlix::settings {
 namespace {
 
 using platform::RegistryRoot;
+using report::TReportSettings;
 
 const std::string kProgramKey = "Software\\Tarnwick\\Ostrelan";
 const std::string kFamilyKey = "Software\\Tarnwick\\Tarnwick";
 const std::string kServerFile = "C:\\Ost\\Ostrelan.Ini";
 const std::string kReportPath = "C:\\Work\\report.txt";
 
-struct LevelGuard {
-  int saved = report::ReportLevel;
-  ~LevelGuard() { report::ReportLevel = saved; }
-};
+using testing::LevelGuard;
 
 class ReportSettingsTest : public ::testing::Test {
  protected:

@@ -5,6 +5,7 @@
 
 #include "fakes/fake_platform.h"
 #include "report/temp_report.h"
+#include "support/report_text.h"
 
 namespace vorlix::drivemap {
 namespace {
@@ -17,22 +18,6 @@ const std::string kOstrelanKey = "Software\\Tarnwick\\Ostrelan";
 const std::string kMakerLabel = "HKEY_LOCAL_MACHINE\\Software\\Tarnwick\\Tarnwick\\TarnwickPath=";
 const std::string kPathLabel = "HKEY_LOCAL_MACHINE\\Software\\Tarnwick\\Ostrelan\\Path=";
 const std::string kUncIni = "\\\\fs1\\shared\\Apps\\Ostrelan\\Ostrelan.Ini";
-
-// The report's lines; each must end with CR LF.
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    const std::size_t end = text.find("\r\n", start);
-    if (end == std::string::npos) {
-      ADD_FAILURE() << "last line has no CR LF: " << text.substr(start);
-      break;
-    }
-    lines.push_back(text.substr(start, end - start));
-    start = end + 2;
-  }
-  return lines;
-}
 
 // The lines after the drive map list and its two empty lines.
 std::vector<std::string> Tail(const std::vector<std::string>& lines) {
@@ -70,9 +55,10 @@ class Conversion : public ::testing::Test {
   std::vector<std::string> Run(const std::string& program = "Ostrelan") {
     TNetworkDriveList drives;
     drives.LoadFromFile(machine.files, "C:\\Tools\\Vorlix.txt");
-    return Lines(report::WriteThroughTempFile(machine.files, [&](report::ReportFile& file) {
-      ConvertPathsToUNC(file, program, drives, machine.platform);
-    }));
+    return testing::WholeCrLfLines(
+        report::WriteThroughTempFile(machine.files, [&](report::ReportFile& file) {
+          ConvertPathsToUNC(file, program, drives, machine.platform);
+        }));
   }
 
   fakes::FakeMachine machine;

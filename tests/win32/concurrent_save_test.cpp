@@ -17,7 +17,7 @@
 #include "platform/errors.h"
 #include "platform/win32/win32_file_system.h"
 #include "report/temp_report.h"
-#include "win32/scratch_files.h"
+#include "support/scratch_files.h"
 
 namespace vorlix {
 namespace {

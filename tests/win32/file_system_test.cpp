@@ -16,7 +16,7 @@ namespace {
 
 TEST(Win32FileSystem, TempFilesAreCreatedEmptyWithThePrefixAndDeleted) {
   Win32FileSystem files;
-  const std::string name = report::NewTempFileName(files);
+  const std::string name = NewTempFileName(files);
   const std::string base = name.substr(name.find_last_of('\\') + 1);
   EXPECT_EQ(base.rfind("Kx", 0), 0u) << name;
   EXPECT_TRUE(files.FileExists(name));
@@ -27,7 +27,7 @@ TEST(Win32FileSystem, TempFilesAreCreatedEmptyWithThePrefixAndDeleted) {
 
 TEST(Win32FileSystem, WrittenBytesComeBackUnchanged) {
   Win32FileSystem files;
-  report::TempFile temp(files, report::NewTempFileName(files));
+  TempFile temp(files, NewTempFileName(files));
   std::string big(200000, 'x');
   big += "\r\n\xfc\xe9";
   auto writer = files.CreateText(temp.path());

@@ -16,7 +16,7 @@ using Names = std::vector<std::string>;
 class Win32PrivateProfileTest : public ::testing::Test {
  protected:
   Win32FileSystem files;
-  report::TempFile ini{files, report::NewTempFileName(files)};
+  TempFile ini{files, NewTempFileName(files)};
   Win32PrivateProfile profile;
 };
 

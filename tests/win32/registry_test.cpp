@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/errors.h"
-#include "win32/scratch_registry.h"
+#include "support/scratch_registry.h"
 
 namespace vorlix::platform::win32 {
 namespace {
@@ -20,7 +20,8 @@ class Win32RegistryTest : public ::testing::Test {
 };
 
 TEST_F(Win32RegistryTest, CreatesWritesAndReadsBackRawText) {
-  auto key = registry.OpenKey(RegistryRoot::CurrentUser, scratch.path(), RegistryAccess::All, true);
+  auto key =
+      registry.OpenKey(RegistryRoot::CurrentUser, scratch.path(), RegistryAccess::All, true).key;
   ASSERT_NE(key, nullptr);
   EXPECT_EQ(key->Path(), scratch.path());
   key->WriteString("Path", "C:\\Ost");
@@ -35,12 +36,14 @@ TEST_F(Win32RegistryTest, CreatesWritesAndReadsBackRawText) {
 
 TEST_F(Win32RegistryTest, OpeningWithoutCreationFindsOnlyExistingKeys) {
   EXPECT_EQ(
-      registry.OpenKey(RegistryRoot::CurrentUser, scratch.path(), RegistryAccess::Read, false),
+      registry.OpenKey(RegistryRoot::CurrentUser, scratch.path(), RegistryAccess::Read, false).key,
       nullptr);
   EXPECT_FALSE(scratch.Exists());
   scratch.SetString("x", "1");
-  auto key = registry.OpenKey(RegistryRoot::CurrentUser, "\\" + scratch.path(),
-                              RegistryAccess::Read, false);
+  auto key =
+      registry
+          .OpenKey(RegistryRoot::CurrentUser, "\\" + scratch.path(), RegistryAccess::Read, false)
+          .key;
   ASSERT_NE(key, nullptr);
   EXPECT_EQ(key->Path(), scratch.path());
 }
@@ -48,7 +51,7 @@ TEST_F(Win32RegistryTest, OpeningWithoutCreationFindsOnlyExistingKeys) {
 TEST_F(Win32RegistryTest, WriteThroughAReadOnlyKeyRaisesAccessDenied) {
   scratch.SetString("Path", "old");
   auto key =
-      registry.OpenKey(RegistryRoot::CurrentUser, scratch.path(), RegistryAccess::Read, true);
+      registry.OpenKey(RegistryRoot::CurrentUser, scratch.path(), RegistryAccess::Read, true).key;
   ASSERT_NE(key, nullptr);
   try {
     key->WriteString("Path", "new");
@@ -69,7 +72,7 @@ TEST_F(Win32RegistryTest, ValuesOfEveryTypeComeBackRawAndLongOnesWhole) {
   scratch.SetRaw("Binary", REG_BINARY, binary);
   scratch.SetRaw("Long", REG_SZ, longText);
   auto key =
-      registry.OpenKey(RegistryRoot::CurrentUser, scratch.path(), RegistryAccess::Read, false);
+      registry.OpenKey(RegistryRoot::CurrentUser, scratch.path(), RegistryAccess::Read, false).key;
   ASSERT_NE(key, nullptr);
 
   EXPECT_EQ(key->ReadValue("Dword")->type, static_cast<std::uint32_t>(REG_DWORD));
@@ -81,7 +84,8 @@ TEST_F(Win32RegistryTest, ValuesOfEveryTypeComeBackRawAndLongOnesWhole) {
 }
 
 TEST_F(Win32RegistryTest, ValueNamesInRegistryOrder) {
-  auto key = registry.OpenKey(RegistryRoot::CurrentUser, scratch.path(), RegistryAccess::All, true);
+  auto key =
+      registry.OpenKey(RegistryRoot::CurrentUser, scratch.path(), RegistryAccess::All, true).key;
   ASSERT_NE(key, nullptr);
   EXPECT_TRUE(key->ValueNames().empty());
   const std::string longName(200, 'n');

@@ -12,9 +12,9 @@
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_private_profile.h"
 #include "platform/win32/win32_registry.h"
+#include "report/report_settings.h"
 #include "report/temp_report.h"
-#include "settings/report_settings.h"
-#include "win32/scratch_registry.h"
+#include "support/scratch_registry.h"
 
 namespace vorlix {
 namespace {
@@ -70,8 +70,8 @@ TEST_P(MachineKeyViews, ReportReadsAndConversionRewritesInTheViewWhereTheKeyIs) 
   const std::string pathLabel = "HKEY_LOCAL_MACHINE\\Software\\Tarnwick\\Ostrelan\\Path=";
 
   // Full access must not create the store's key in the 64-bit view when it is in the 32-bit one.
-  settings::TReportSettings writable(platform, "Ostrelan", settings::kModeReadWrite);
-  settings::TReportSettings settings(platform, "Ostrelan", settings::kModeReadOnly);
+  report::TReportSettings writable(platform, "Ostrelan", settings::kModeReadWrite);
+  report::TReportSettings settings(platform, "Ostrelan", settings::kModeReadOnly);
   EXPECT_EQ(report::WriteThroughTempFile(
                 files,
                 [&](report::ReportFile& file) {
@@ -109,8 +109,10 @@ TEST_P(MachineKeyViews, ReportReadsAndConversionRewritesInTheViewWhereTheKeyIs) 
   EXPECT_EQ(base64.Exists(), in64);
 
   // A key in neither view is made beside its parent, the 64-bit one first.
-  EXPECT_NE(registry.OpenKey(platform::RegistryRoot::LocalMachine, "Software\\Tarnwick\\New",
-                             platform::RegistryAccess::All, true),
+  EXPECT_NE(registry
+                .OpenKey(platform::RegistryRoot::LocalMachine, "Software\\Tarnwick\\New",
+                         platform::RegistryAccess::All, true)
+                .key,
             nullptr);
   EXPECT_EQ(ScratchKey(HKEY_LOCAL_MACHINE, "Software\\Tarnwick\\New").Exists(), in64);
   EXPECT_EQ(ScratchKey(HKEY_LOCAL_MACHINE, "Software\\Wow6432Node\\Tarnwick\\New").Exists(), !in64);

@@ -21,7 +21,7 @@
 #include "report/report_driver.h"
 #include "report/temp_report.h"
 #include "support/expected_reports.h"
-#include "win32/scratch_files.h"
+#include "support/scratch_files.h"
 
 namespace vorlix::report {
 namespace {
@@ -125,18 +125,7 @@ class WineMachine {
     DiagnosticReport driver(platform);
     const std::string text =
         WriteThroughTempFile(files, [&](ReportFile& file) { driver.Run(file, program, level); });
-    Lines lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-      const std::size_t end = text.find("\r\n", start);
-      if (end == std::string::npos) {
-        lines.push_back("<no CR LF> " + text.substr(start));
-        break;
-      }
-      lines.push_back(text.substr(start, end - start));
-      start = end + 2;
-    }
-    return lines;
+    return testing::CrLfLines(text);
   }
 
   std::string root;

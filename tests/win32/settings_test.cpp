@@ -10,14 +10,15 @@
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_private_profile.h"
 #include "platform/win32/win32_registry.h"
+#include "report/report_settings.h"
 #include "report/temp_report.h"
 #include "settings/ini_file_cache.h"
-#include "settings/report_settings.h"
-#include "win32/scratch_registry.h"
+#include "support/scratch_registry.h"
 
 namespace vorlix::settings {
 namespace {
 
+using report::TReportSettings;
 using testing::ScratchKey;
 using Lines = std::vector<std::string>;
 
@@ -40,7 +41,7 @@ class RealSettingsTest : public ::testing::Test {
     return folder;
   }
   std::string LineFor(TReportSettings& settings, int store, int section, const std::string& ident) {
-    report::TempFile out(files, report::NewTempFileName(files));
+    TempFile out(files, NewTempFileName(files));
     report::ReportFile file(files.CreateText(out.path()));
     settings.ReportSetting(file, store, section, ident);
     file.Close();
@@ -60,7 +61,7 @@ class RealSettingsTest : public ::testing::Test {
   ScratchKey machineFamily{HKEY_LOCAL_MACHINE, "Software\\Tarnwick\\Tarnwick"};
   ScratchKey userFamily{HKEY_CURRENT_USER, "Software\\Tarnwick\\Tarnwick"};
   ScratchKey machineProgram{HKEY_LOCAL_MACHINE, "Software\\Tarnwick\\" + kProgram};
-  report::TempFile serverFile;
+  TempFile serverFile;
 };
 
 TEST_F(RealSettingsTest, OpeningCreatesTheFamilyKeysAndReadsThroughAllThreeStores) {
@@ -211,7 +212,7 @@ class RealIniFileCacheTest : public ::testing::Test {
 
   platform::win32::Win32FileSystem files;
   platform::win32::Win32PrivateProfile profile;
-  report::TempFile ini{files, report::NewTempFileName(files)};
+  TempFile ini{files, NewTempFileName(files)};
   TIniFileCache cache{profile, ini.path()};
 };
 

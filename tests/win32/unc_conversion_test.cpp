@@ -18,11 +18,14 @@
 #include "platform/win32/win32_private_profile.h"
 #include "platform/win32/win32_registry.h"
 #include "report/report_file.h"
-#include "win32/scratch_files.h"
+#include "support/report_text.h"
+#include "support/scratch_files.h"
+#include "support/scratch_registry.h"
 
 namespace vorlix::drivemap {
 namespace {
 
+using testing::KeyExists;
 using testing::RemoveTree;
 
 using ::testing::ElementsAre;
@@ -81,15 +84,6 @@ std::optional<std::string> GetText(const char* key, const char* name) {
   return value->second.substr(0, value->second.find('\0'));
 }
 
-bool KeyExists(const char* key) {
-  HKEY handle = nullptr;
-  if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, key, 0, KEY_READ, &handle) != ERROR_SUCCESS) {
-    return false;
-  }
-  ::RegCloseKey(handle);
-  return true;
-}
-
 void MakeFolders(const std::string& path) {
   for (std::size_t slash = path.find('\\', 3); slash != std::string::npos;
        slash = path.find('\\', slash + 1)) {
@@ -102,21 +96,6 @@ std::string IniText(const std::string& file, const char* key) {
   char buffer[512];
   ::GetPrivateProfileStringA("Ostrelan", key, "(absent)", buffer, sizeof buffer, file.c_str());
   return buffer;
-}
-
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    const std::size_t end = text.find("\r\n", start);
-    if (end == std::string::npos) {
-      ADD_FAILURE() << "last line has no CR LF";
-      break;
-    }
-    lines.push_back(text.substr(start, end - start));
-    start = end + 2;
-  }
-  return lines;
 }
 
 // The lines after the drive map list and its two empty lines.
@@ -192,7 +171,7 @@ class WineConversion : public ::testing::Test {
       ADD_FAILURE() << "no report";
       return {};
     }
-    return Lines(*text);
+    return testing::WholeCrLfLines(*text);
   }
 
   WineMachine machine;
@@ -283,7 +262,7 @@ TEST_F(WineConversion, KeyThatDoesNotExistReadsEmptyAndIsNotCreated) {
               ElementsAre(kMakerLabel + "S:\\Apps", kMakerLabel + "\\\\fs1\\shared\\Apps", "",
                           "HKEY_LOCAL_MACHINE\\\\Path=", "", "Gaspin.Ini    \\Gaspin.Ini",
                           "FAILED: File is MISSING... "));
-  EXPECT_FALSE(KeyExists("Software\\Tarnwick\\Gaspin"));
+  EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, "Software\\Tarnwick\\Gaspin"));
 }
 
 TEST_F(WineConversion, ValueThatIsNotTextIsLeftAlone) {

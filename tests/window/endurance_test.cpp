@@ -23,8 +23,8 @@
 #include "platform/win32/win32_private_profile.h"
 #include "platform/win32/win32_registry.h"
 #include "report/report_driver.h"
-#include "win32/scratch_files.h"
-#include "win32/scratch_registry.h"
+#include "support/scratch_files.h"
+#include "support/scratch_registry.h"
 
 namespace vorlix::app {
 namespace {

@@ -13,8 +13,8 @@
 
 #include "app/main_form.h"
 #include "support/live_drive.h"
-#include "win32/scratch_files.h"
-#include "win32/scratch_registry.h"
+#include "support/scratch_files.h"
+#include "support/scratch_registry.h"
 
 namespace vorlix::app {
 namespace {

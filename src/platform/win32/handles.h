@@ -54,6 +54,21 @@ using UniqueFind = UniqueHandle<HANDLE, nullptr, CloseFindHandle>;
 using UniqueHkey = UniqueHandle<HKEY, nullptr, CloseRegKey>;
 using UniqueGdiObject = UniqueHandle<HGDIOBJ, nullptr, DeleteGdiObject>;
 
+// The screen's device context, released when the owner goes out of scope.
+class ScreenDc {
+ public:
+  ScreenDc() : dc_(::GetDC(nullptr)) {}
+  ~ScreenDc() {
+    if (dc_) ::ReleaseDC(nullptr, dc_);
+  }
+  ScreenDc(const ScreenDc&) = delete;
+  ScreenDc& operator=(const ScreenDc&) = delete;
+  HDC get() const { return dc_; }
+
+ private:
+  HDC dc_;
+};
+
 // CreateFile and FindFirstFile signal failure with INVALID_HANDLE_VALUE; owners hold null instead.
 inline HANDLE NullIfInvalid(HANDLE h) { return h == INVALID_HANDLE_VALUE ? nullptr : h; }
 

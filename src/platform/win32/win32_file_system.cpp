@@ -4,9 +4,10 @@
 
 #include <vector>
 
+#include "common/text_lines.h"
 #include "platform/errors.h"
-#include "platform/text_lines.h"
 #include "platform/win32/handles.h"
+#include "platform/win32/last_error.h"
 
 namespace vorlix::platform::win32 {
 
@@ -98,7 +99,7 @@ class Win32TextWriter final : public TextWriter {
       DWORD written = 0;
       const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 30));
       if (!::WriteFile(file_.get(), bytes.data(), chunk, &written, nullptr)) {
-        throw InOutError(path_, ::GetLastError());
+        ThrowLastError<InOutError>(path_);
       }
       if (written == 0) throw InOutError(path_, ERROR_WRITE_FAULT);
       bytes.remove_prefix(written);
@@ -147,7 +148,7 @@ FileTime Win32FileSystem::FileTimeToLocal(FileTime time) {
 std::unique_ptr<TextWriter> Win32FileSystem::CreateText(const std::string& path) {
   UniqueFile file(NullIfInvalid(::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                                               CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr)));
-  if (!file.valid()) throw InOutError(path, ::GetLastError());
+  if (!file.valid()) ThrowLastError<InOutError>(path);
   return std::make_unique<Win32TextWriter>(std::move(file), path);
 }
 
@@ -158,13 +159,13 @@ std::unique_ptr<TextReader> Win32FileSystem::OpenText(const std::string& path) {
 std::string Win32FileSystem::ReadAll(const std::string& path) {
   UniqueFile file(NullIfInvalid(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)));
-  if (!file.valid()) throw InOutError(path, ::GetLastError());
+  if (!file.valid()) ThrowLastError<InOutError>(path);
   std::string content;
   char chunk[64 * 1024];
   for (;;) {
     DWORD read = 0;
     if (!::ReadFile(file.get(), chunk, sizeof chunk, &read, nullptr)) {
-      throw InOutError(path, ::GetLastError());
+      ThrowLastError<InOutError>(path);
     }
     if (read == 0) break;
     content.append(chunk, read);
@@ -177,7 +178,7 @@ bool Win32FileSystem::Delete(const std::string& path) { return ::DeleteFileA(pat
 void Win32FileSystem::Replace(const std::string& from, const std::string& to) {
   if (!::MoveFileExA(from.c_str(), to.c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    throw InOutError(to, ::GetLastError());
+    ThrowLastError<InOutError>(to);
   }
 }
 
@@ -193,7 +194,7 @@ std::string Win32FileSystem::TempFolder() {
 std::string Win32FileSystem::CreateTempFile(const std::string& folder, const std::string& prefix) {
   char buffer[MAX_PATH];
   if (::GetTempFileNameA(folder.c_str(), prefix.c_str(), 0, buffer) == 0) {
-    throw InOutError(folder, ::GetLastError());
+    ThrowLastError<InOutError>(folder);
   }
   return buffer;
 }

@@ -5,7 +5,7 @@
 
 #include <cstring>
 
-#include "platform/short_string.h"
+#include "common/short_string.h"
 
 namespace vorlix::platform::win32 {
 

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "platform/errors.h"
+#include "platform/win32/last_error.h"
 
 namespace vorlix::platform::win32 {
 
@@ -37,6 +37,11 @@ std::vector<std::string> SplitNames(const std::string& list) {
   return names;
 }
 
+// A write, deletion or erasure the system refused raises OsError with its code.
+void Refused(BOOL written, const std::string& file) {
+  if (!written) ThrowLastError("Unable to write to " + file);
+}
+
 }  // namespace
 
 std::string Win32PrivateProfile::ReadString(const std::string& file, const std::string& section,
@@ -52,9 +57,8 @@ std::string Win32PrivateProfile::ReadString(const std::string& file, const std::
 
 void Win32PrivateProfile::WriteString(const std::string& file, const std::string& section,
                                       const std::string& key, const std::string& value) {
-  if (!::WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), file.c_str())) {
-    throw OsError("Unable to write to " + file, ::GetLastError());
-  }
+  Refused(::WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), file.c_str()),
+          file);
 }
 
 std::vector<std::string> Win32PrivateProfile::ReadSection(const std::string& file,
@@ -77,15 +81,11 @@ std::vector<std::string> Win32PrivateProfile::ReadSections(const std::string& fi
 
 void Win32PrivateProfile::DeleteKey(const std::string& file, const std::string& section,
                                     const std::string& key) {
-  if (!::WritePrivateProfileStringA(section.c_str(), key.c_str(), nullptr, file.c_str())) {
-    throw OsError("Unable to write to " + file, ::GetLastError());
-  }
+  Refused(::WritePrivateProfileStringA(section.c_str(), key.c_str(), nullptr, file.c_str()), file);
 }
 
 void Win32PrivateProfile::EraseSection(const std::string& file, const std::string& section) {
-  if (!::WritePrivateProfileStringA(section.c_str(), nullptr, nullptr, file.c_str())) {
-    throw OsError("Unable to write to " + file, ::GetLastError());
-  }
+  Refused(::WritePrivateProfileStringA(section.c_str(), nullptr, nullptr, file.c_str()), file);
 }
 
 // The answer of a flush says nothing about the values written before it.

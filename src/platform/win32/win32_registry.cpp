@@ -133,14 +133,14 @@ class Win32RegistryKey final : public RegistryKey {
 
 }  // namespace
 
-std::unique_ptr<RegistryKey> Win32Registry::OpenKey(RegistryRoot root, const std::string& path,
-                                                    RegistryAccess access, bool create) {
+KeyOpening Win32Registry::OpenKey(RegistryRoot root, const std::string& path, RegistryAccess access,
+                                  bool create) {
   const std::string relative = WithoutLeadingBackslash(path);
   HKEY opened = nullptr;
   const LONG result =
       OpenInViews(RootKey(root), relative, Rights(access), create, ViewsOf(root), &opened);
-  if (result != ERROR_SUCCESS) return nullptr;
-  return std::make_unique<Win32RegistryKey>(UniqueHkey(opened), relative);
+  if (result != ERROR_SUCCESS) return {nullptr, static_cast<std::uint32_t>(result)};
+  return {std::make_unique<Win32RegistryKey>(UniqueHkey(opened), relative), 0};
 }
 
 }  // namespace vorlix::platform::win32

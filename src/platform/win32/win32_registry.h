@@ -9,8 +9,8 @@ namespace vorlix::platform::win32 {
 // else the 32-bit view's; one missing from both is created only when asked for.
 class Win32Registry final : public Registry {
  public:
-  std::unique_ptr<RegistryKey> OpenKey(RegistryRoot root, const std::string& path,
-                                       RegistryAccess access, bool create) override;
+  KeyOpening OpenKey(RegistryRoot root, const std::string& path, RegistryAccess access,
+                     bool create) override;
 };
 
 }  // namespace vorlix::platform::win32

@@ -6,6 +6,7 @@
 
 #include "fakes/fake_file_system.h"
 #include "report/report_file.h"
+#include "support/report_text.h"
 
 namespace vorlix::testing {
 
@@ -22,21 +23,7 @@ class CapturedReport {
 
   std::string Text() { return storage_.ReadAll(kPath); }
   // The lines written, each without its CR LF; fails the test on a line without one.
-  std::vector<std::string> Lines() {
-    std::vector<std::string> lines;
-    const std::string text = Text();
-    std::size_t start = 0;
-    while (start < text.size()) {
-      const std::size_t end = text.find("\r\n", start);
-      if (end == std::string::npos) {
-        lines.push_back("<no CR LF> " + text.substr(start));
-        break;
-      }
-      lines.push_back(text.substr(start, end - start));
-      start = end + 2;
-    }
-    return lines;
-  }
+  std::vector<std::string> Lines() { return CrLfLines(Text()); }
 
  private:
   static constexpr const char* kPath = "R:\\Report\\report.txt";

@@ -8,7 +8,7 @@
 #include "report/report_file.h"
 #include "settings/kx_settings.h"
 
-namespace vorlix::settings {
+namespace vorlix::report {
 
 // The default a setting line reads with: a text no real setting holds.
 inline constexpr std::string_view kMissingSentinel = "aksldfkrkaa;rkk";
@@ -17,15 +17,6 @@ inline constexpr std::string_view kMissingText = "     ...missing";
 // The installation folder when the machine store has no "Path".
 inline constexpr std::string_view kAbsentPath = "Absent";
 
-// The identifiers the report examines.
-inline constexpr std::string_view kTarnWickPathIdent = "TarnWickPath";
-inline constexpr std::string_view kPathIdent = "Path";
-inline constexpr std::string_view kLicenseFolderIdent = "LicenseFolder";
-inline constexpr std::string_view kTarnWickProjectPathIdent = "TarnWickProjectPath";
-inline constexpr std::string_view kProgramNameIdent = "ProgramName";
-inline constexpr std::string_view kSectionsFormatIdent = "SectionsFormat";
-inline constexpr std::string_view kSectionsReleaseIdent = "SectionsRelease";
-
 // One program's three settings stores, opened for the report, with the setting lines that say
 // where each value lives and what it holds.
 //   store 0: "<Path>\<program>.Ini" through an ini file cache, Path read from the machine store
@@ -33,13 +24,13 @@ inline constexpr std::string_view kSectionsReleaseIdent = "SectionsRelease";
 //   store 2: HKEY_CURRENT_USER\Software\Tarnwick, full access
 //   section 0: "Tarnwick", section 1: the program name
 // A key that cannot be opened is no error: its settings read as absent.
-class TReportSettings : public TKxSettings {
+class TReportSettings : public settings::TKxSettings {
  public:
   // The report passes mode 1 (read-only).
   TReportSettings(platform::Platform& platform, const std::string& programName, int mode);
 
-  using TKxSettings::ReadSectionValues;
-  using TKxSettings::ReadString;
+  using settings::TKxSettings::ReadSectionValues;
+  using settings::TKxSettings::ReadString;
 
   // "<program>.ini [<program>] <ident>", "HKEY_LOCAL_MACHINE\Software\Tarnwick\<section>\<ident>"
   // or "HKEY_CURRENT_USER\Software\Tarnwick\<ident>"; at most 255 characters.
@@ -51,11 +42,10 @@ class TReportSettings : public TKxSettings {
   //
   // The server store remembers what a read returned, the sentinel included, so a caller that
   // needs the value as well (LicenseFolder) takes it from here rather than reading it again.
-  std::string ReportSetting(report::ReportFile& file, int store, int section,
-                            const std::string& ident);
+  std::string ReportSetting(ReportFile& file, int store, int section, const std::string& ident);
 
   // True when a value returned by ReportSetting stands for an absent setting.
   static bool IsMissing(std::string_view value) { return value == kMissingSentinel; }
 };
 
-}  // namespace vorlix::settings
+}  // namespace vorlix::report

@@ -7,6 +7,14 @@
 
 namespace vorlix::testing {
 
+// True when the key can be opened for reading.
+inline bool KeyExists(HKEY root, const std::string& path) {
+  HKEY key = nullptr;
+  if (::RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+  ::RegCloseKey(key);
+  return true;
+}
+
 // A registry key for one test. At the end it is deleted with everything under it when the test
 // created it; when it was there before, only the values the test set are removed.
 class ScratchKey {
@@ -58,12 +66,7 @@ class ScratchKey {
     return buffer;
   }
 
-  bool Exists() const {
-    HKEY key = nullptr;
-    if (::RegOpenKeyExA(root_, path_.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-    ::RegCloseKey(key);
-    return true;
-  }
+  bool Exists() const { return KeyExists(root_, path_); }
 
  private:
   HKEY root_;

@@ -7,10 +7,10 @@
 
 #include "platform/file_system.h"
 
-namespace vorlix::platform {
+namespace vorlix {
 
 // A text held whole in memory, handed out line by line; CR LF or LF ends a line.
-class TextLines final : public TextReader {
+class TextLines final : public platform::TextReader {
  public:
   explicit TextLines(std::string content) : content_(std::move(content)) {}
 
@@ -30,4 +30,4 @@ class TextLines final : public TextReader {
   std::size_t position_ = 0;
 };
 
-}  // namespace vorlix::platform
+}  // namespace vorlix
