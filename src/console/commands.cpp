@@ -2,6 +2,7 @@
 
 #include <exception>
 #include <optional>
+#include <sstream>
 
 #include "common/family.h"
 #include "common/files.h"
@@ -17,6 +18,7 @@
 #include "platform/platform.h"
 #include "report/report_driver.h"
 #include "report/temp_report.h"
+#include "summary/summary_command.h"
 
 namespace vorlix::console {
 
@@ -244,6 +246,16 @@ int RunConvert(std::span<const std::string> words, System& system) {
   }
   if (!text) return kFileError;  // no drive map file; its message is out already
   return Worse(FailureStatus(*text), Deliver(system, arguments.Value("--out"), *text, false));
+}
+
+int RunSummary(std::span<const std::string> words, System& system) {
+  std::ostringstream out;
+  std::ostringstream err;
+  const int status = summary::RunSummary(std::vector<std::string>(words.begin(), words.end()),
+                                         system.files, out, err);
+  system.streams.Out(out.str());
+  if (!err.str().empty()) system.streams.Err(err.str());
+  return status;
 }
 
 int Main(std::span<const std::string> words, System& system) {

@@ -39,12 +39,14 @@ struct Command {
 int RunReport(std::span<const std::string> words, System& system);
 int RunStoreMap(std::span<const std::string> words, System& system);
 int RunConvert(std::span<const std::string> words, System& system);
+int RunSummary(std::span<const std::string> words, System& system);
 
 // In the order the usage lists them.
 inline constexpr Command kCommands[] = {
     {"report", kReportUsage, kReportHelp, RunReport},
     {"store-map", kStoreMapUsage, kStoreMapHelp, RunStoreMap},
     {"convert", kConvertUsage, kConvertHelp, RunConvert},
+    {"summary", kSummaryUsage, kSummaryHelp, RunSummary},
 };
 
 // Runs the command line (the words after the program's name) and returns the exit status.

@@ -53,6 +53,14 @@ inline constexpr std::string_view kConvertHelp =
     "      get, writes nothing and needs no elevation.\r\n"
     "      Example: vorlixc convert Ostrelan --map \\\\server\\maps\\PC042_anna.txt --dry-run\r\n"
     "      Example: vorlixc convert Ostrelan --map \\\\server\\maps\\PC042_anna.txt --yes\r\n";
+inline constexpr std::string_view kSummaryUsage =
+    "  vorlixc summary PATH... [--recurse] [--html FILE]\r\n";
+inline constexpr std::string_view kSummaryHelp =
+    "      Reads the reports among the files and folders given (text or JSON, saved by the\r\n"
+    "      window or written by vorlixc report) and prints one line per report, the likely\r\n"
+    "      cause of each failure with its repair, and the checks that fail most often.\r\n"
+    "      --html writes the same as one self-contained page. Text is UTF-8.\r\n"
+    "      Example: vorlixc summary \\\\server\\vorlix-reports --html summary.html\r\n";
 
 // Reasons for bad usage.
 inline constexpr std::string_view kNoCommand = "no command given";

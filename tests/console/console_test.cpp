@@ -174,5 +174,19 @@ TEST_F(ConsoleTest, RepairCommandsRefuseWithoutElevationMapOrForceAndTouchNothin
   untouched();
 }
 
+// What `report --out-dir` collects, `summary` reads back: the computer and user from the names,
+// the failed report's status, and its own bad usage.
+TEST_F(ConsoleTest, SummaryReadsWhatReportCollected) {
+  InstallOstrelan();
+  ASSERT_EQ(Run({"report", "Ostrelan", "--out-dir", "C:\\Reports"}), kDone);
+  streams.out.clear();
+  EXPECT_EQ(Run({"summary", "C:\\Reports"}), kDone);
+  EXPECT_THAT(streams.out, HasSubstr("PC042"));
+  EXPECT_THAT(streams.out, HasSubstr("anna"));
+  ASSERT_EQ(Run({"report", "Ostrelan", "--full", "--out-dir", "C:\\Reports"}), kDoneWithFailures);
+  EXPECT_EQ(Run({"summary", "C:\\Reports"}), kDoneWithFailures);
+  EXPECT_EQ(Run({"summary"}), kBadUsage);
+}
+
 }  // namespace
 }  // namespace vorlix::console
