@@ -1,4 +1,5 @@
 #include "summary/report_reader.h"
+
 #include <cctype>
 #include <cstdint>
 
