@@ -81,8 +81,6 @@ constexpr ControlLayout kControls[kControlCount] = {
      kLeftEdge | kRightEdge | kBottomEdge},
 };
 
-constexpr const char* kPrograms[] = {"Ostrelan", "Brannicle", "Corvagent",
-                                     "Delmoran", "Ferlund",   "Gaspin"};
 constexpr const char* kLevels[] = {"Normal", "Full"};
 
 int ControlId(Control which) { return kFirstControlId + static_cast<int>(which); }
@@ -165,8 +163,10 @@ void TForm1::CreateControls() {
     if (!control) platform::win32::ThrowLastError("Cannot create a control");
     controls_[static_cast<std::size_t>(item.id)] = control;
   }
-  for (const char* program : kPrograms) {
-    ::SendMessageA(control(Control::ComboBox1), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(program));
+  for (const std::string_view program : family::kPrograms) {
+    const std::string item(program);
+    ::SendMessageA(control(Control::ComboBox1), CB_ADDSTRING, 0,
+                   reinterpret_cast<LPARAM>(item.c_str()));
   }
   for (const char* level : kLevels) {
     ::SendMessageA(control(Control::ComboBox2), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(level));

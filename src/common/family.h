@@ -38,6 +38,11 @@ inline std::string ServerIniName(std::string_view programPath, std::string_view 
   return std::string(programPath) + "\\" + std::string(program) + std::string(kServerIniExtension);
 }
 
+// The six programs of the family, in the order the window lists them. Each name is used
+// unchanged as registry subkey, ini section and ini file base name.
+inline constexpr std::string_view kPrograms[] = {"Ostrelan", "Brannicle", "Corvagent",
+                                                 "Delmoran", "Ferlund",   "Gaspin"};
+
 // The title of the window and of its message boxes.
 inline constexpr char kTitle[] = "Vorlix - Tarnwick network diagnostic tool";
 

@@ -23,9 +23,12 @@ std::string MissingMapText(const std::string& fileName) {
 }  // namespace
 
 void StoreDriveMap(platform::Platform& platform) {
+  StoreDriveMap(platform, DriveMapFileName(platform.files));
+}
+
+void StoreDriveMap(platform::Platform& platform, const std::string& fileName) {
   TNetworkDriveList drives;
   drives.ReadCurrentMappings(platform.network);
-  const std::string fileName = DriveMapFileName(platform.files);
   if (platform.files.FileExists(fileName) &&
       !platform.dialogs.Confirm(AboutFile(fileName, texts::kExistsOverwrite))) {
     return;
@@ -35,12 +38,16 @@ void StoreDriveMap(platform::Platform& platform) {
 }
 
 std::optional<std::string> ConvertToUNC(platform::Platform& platform, const std::string& program) {
+  return ConvertToUNC(platform, program, DriveMapFileName(platform.files));
+}
+
+std::optional<std::string> ConvertToUNC(platform::Platform& platform, const std::string& program,
+                                        const std::string& fileName) {
   if (!platform.dialogs.Confirm(Short(texts::kAdminQuestion))) {
     platform.dialogs.Inform(Short(texts::kRestartAsAdmin));
     return std::nullopt;
   }
   TNetworkDriveList drives;
-  const std::string fileName = DriveMapFileName(platform.files);
   if (!platform.files.FileExists(fileName)) {
     platform.dialogs.Inform(MissingMapText(fileName));
     return std::nullopt;

@@ -11,10 +11,15 @@ namespace vorlix::drivemap {
 // executable, asking before an existing file is overwritten. Errors propagate (DriveMapError
 // says that the earlier file was kept).
 void StoreDriveMap(platform::Platform& platform);
+// The same with a drive map file of the caller's choice.
+void StoreDriveMap(platform::Platform& platform, const std::string& fileName);
 
 // "&Convert to UNC...": asks, loads the drive map file and rewrites the program's stored folders
 // into UNC form. Returns the conversion report for the window, or nullopt when the window's text
 // must stay as it is. Errors propagate and leave the window's text alone.
 std::optional<std::string> ConvertToUNC(platform::Platform& platform, const std::string& program);
+// The same with a drive map file of the caller's choice.
+std::optional<std::string> ConvertToUNC(platform::Platform& platform, const std::string& program,
+                                        const std::string& mapFileName);
 
 }  // namespace vorlix::drivemap

@@ -3,6 +3,7 @@
 #include <cctype>
 #include <cstdint>
 
+#include "common/text_lines.h"
 #include "report/file_access.h"
 #include "report/report_file.h"
 #include "report/report_texts.h"
@@ -86,15 +87,8 @@ bool IsUtf8(std::string_view text) {
 
 std::vector<std::string> SplitLines(std::string_view text) {
   std::vector<std::string> lines;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    std::size_t end = text.find('\n', start);
-    if (end == std::string_view::npos) end = text.size();
-    std::size_t stop = end;
-    if (stop > start && text[stop - 1] == '\r') --stop;
-    lines.emplace_back(text.substr(start, stop - start));
-    start = end + 1;
-  }
+  TextLines reader{std::string(text)};
+  while (auto line = reader.ReadLine()) lines.push_back(std::move(*line));
   return lines;
 }
 

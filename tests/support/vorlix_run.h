@@ -61,6 +61,8 @@ class VorlixRun {
     ::PostMessageA(window_, WM_COMMAND, MAKEWPARAM(Id(button), BN_CLICKED),
                    reinterpret_cast<LPARAM>(Item(button)));
   }
+  // Sent: returns once the click has been handled. Only for clicks that open no message box.
+  void Press(app::Control button) { ClickAndWait(button, 60000); }
   // Sent, as a button sends it to its window: returns once the click has been handled; false
   // when that took longer than the timeout.
   bool ClickAndWait(app::Control button, unsigned timeoutMs) {

@@ -87,7 +87,7 @@ TEST(LiveMappedDrive, ReportStoreAndConvertThroughTheRealWindow) {
     ASSERT_TRUE(run.started()) << run.error();
     run.Choose(Control::ComboBox1, 0);
     run.Choose(Control::ComboBox2, 1);
-    run.Click(Control::CreateBtn);
+    run.Press(Control::CreateBtn);
     const Lines report = SplitLines(run.Memo());
     EXPECT_THAT(After(report, "Vorlix.exe", 4),
                 ElementsAre("   Path     ='T:\\x\\vorlix.exe'", "   Drive    ='T:'",
@@ -123,7 +123,7 @@ TEST(LiveMappedDrive, ReportStoreAndConvertThroughTheRealWindow) {
   EXPECT_EQ(std::string(licence), unc + "\\Shared");
 
   run.Choose(Control::ComboBox2, 1);
-  run.Click(Control::CreateBtn);
+  run.Press(Control::CreateBtn);
   const Lines report = SplitLines(run.Memo());
   EXPECT_THAT(After(report, "Checking TarnwickPath...", 1),
               ElementsAre("   Passed: " + unc + "\\Apps ...found"));

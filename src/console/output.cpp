@@ -1,0 +1,72 @@
+#include "console/output.h"
+
+#include <cstdio>
+
+#include "common/text_lines.h"
+#include "drivemap/drive_map_texts.h"
+#include "report/report_file.h"
+
+namespace vorlix::console {
+
+namespace {
+
+int Weight(int status) {
+  switch (status) {
+    case kDone:
+      return 0;
+    case kDoneWithFailures:
+      return 1;
+    default:
+      return 2;
+  }
+}
+
+}  // namespace
+
+int Worse(int a, int b) { return Weight(b) > Weight(a) ? b : a; }
+
+bool IsFailureLine(std::string_view line) {
+  constexpr std::string_view kFailurePrefixes[] = {
+      report::kFailedPrefix, "FAILED: ", drivemap::texts::kErrorWriting,
+      drivemap::texts::kTooLongNotWritten, drivemap::texts::kNotTextLeftAlone};
+  for (const std::string_view prefix : kFailurePrefixes) {
+    if (line.starts_with(prefix)) return true;
+  }
+  return false;
+}
+
+int CountFailureLines(std::string_view text) {
+  TextLines lines{std::string(text)};
+  int count = 0;
+  while (const auto line = lines.ReadLine()) {
+    if (IsFailureLine(*line)) ++count;
+  }
+  return count;
+}
+
+std::string CollectedName(std::string_view computer, std::string_view user,
+                          std::string_view program, const platform::LocalTime& time) {
+  char stamp[32];
+  std::snprintf(stamp, sizeof stamp, "%04d%02d%02d-%02d%02d%02d", time.year, time.month, time.day,
+                time.hour, time.minute, time.second);
+  std::string name;
+  for (const std::string_view part : {computer, user, program}) {
+    name.append(part);
+    name.push_back('_');
+  }
+  return name + stamp;
+}
+
+std::string FreeFileName(platform::FileSystem& files, std::string_view folder,
+                         std::string_view name, std::string_view extension) {
+  std::string base(folder);
+  if (!base.empty() && base.back() != '\\' && base.back() != '/') base.push_back('\\');
+  base.append(name);
+  std::string candidate = base + std::string(extension);
+  for (int suffix = 2; files.FileExists(candidate) || files.FolderExists(candidate); ++suffix) {
+    candidate = base + "-" + std::to_string(suffix) + std::string(extension);
+  }
+  return candidate;
+}
+
+}  // namespace vorlix::console

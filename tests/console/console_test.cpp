@@ -1,0 +1,192 @@
+// The command line against the in-memory machine: usage, exit statuses, where reports go and
+// what the repair commands refuse. The real program runs under Wine in vorlixc_test.cpp.
+#include "console/commands.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "console/json_report.h"
+#include "console/output.h"
+#include "fakes/fake_platform.h"
+#include "fakes/fake_session.h"
+#include "report/report_driver.h"
+#include "report/temp_report.h"
+
+namespace vorlix::console {
+namespace {
+
+using platform::RegistryRoot;
+using ::testing::HasSubstr;
+using ::testing::IsEmpty;
+using Words = std::vector<std::string>;
+
+constexpr const char* kMakerKey = "Software\\Tarnwick\\Tarnwick";
+constexpr const char* kServerIni = "C:\\Prog\\Ostrelan\\Ostrelan.Ini";
+const std::string kCollected = "C:\\Reports\\PC042_anna_Ostrelan_20261208-140509";
+
+class ConsoleTest : public ::testing::Test {
+ protected:
+  fakes::FakeMachine m;
+  fakes::FakeSession session;
+  fakes::FakeStreams streams;
+  System system{m.files, m.registry, m.profile, m.network, m.clock, session, streams};
+
+  ConsoleTest() {
+    m.files.executable = "C:\\Tools\\vorlixc.exe";
+    m.files.AddFolder("C:\\Reports");
+    m.files.AddFolder("C:\\Locked");
+    m.files.failCreateIn.insert(fakes::FakeFileSystem::Key("C:\\Locked"));
+  }
+
+  int Run(const Words& words) { return Main(words, system); }
+
+  // Ostrelan with every folder in place on C:, so that its "Normal" report has no failure.
+  void InstallOstrelan() {
+    m.registry.SetString(RegistryRoot::LocalMachine, kMakerKey, "TarnWickPath", "C:\\Tarnwick");
+    m.registry.SetString(RegistryRoot::LocalMachine, "Software\\Tarnwick\\Ostrelan", "Path",
+                         "C:\\Prog\\Ostrelan");
+    m.registry.SetString(RegistryRoot::CurrentUser, kMakerKey, "TarnWickProjectPath",
+                         "C:\\Projects");
+    m.profile.Set(kServerIni, "Ostrelan", "LicenseFolder", "C:\\Licence");
+    for (const char* folder : {"C:\\Tarnwick", "C:\\Licence", "C:\\Projects"}) {
+      m.files.AddFolder(folder);
+    }
+    m.files.AddFile("C:\\Prog\\Ostrelan\\Ostrelan.exe", "MZ");
+    m.files.AddFile(kServerIni, "[Ostrelan]\r\n");
+  }
+
+  // What the window shows for the same state: the driver's text through a temporary file.
+  std::string WindowText(const std::string& program, int level) {
+    report::DiagnosticReport driver(m.platform);
+    return report::WriteThroughTempFile(
+        m.files, [&](report::ReportFile& file) { driver.Run(file, program, level); });
+  }
+};
+
+TEST_F(ConsoleTest, BadUsageGivesTheReasonAndTheUsageOnStandardError) {
+  const std::pair<Words, const char*> rows[] = {
+      {{}, "no command given"},
+      {{"summarise"}, "unknown command 'summarise'"},
+      {{"report", "Ostrelan", "Gaspin"}, "name one program, or --all"},
+      {{"report", "Notepad"},
+       "unknown program 'Notepad'; one of Ostrelan, Brannicle, Corvagent, Delmoran, Ferlund, "
+       "Gaspin"},
+      {{"report", "Ostrelan", "--out"}, "'--out' needs a value"},
+      {{"report", "Ostrelan", "--full", "--full"}, "'--full' is given twice"},
+      {{"report", "Ostrelan", "--out", "a.txt", "--out-dir", "C:\\R"},
+       "--out and --out-dir exclude each other"},
+      {{"report", "--all", "--full"}, "--all needs --out-dir FOLDER"},
+      {{"store-map", "Ostrelan"}, "store-map takes no program"},
+      {{"convert", "Ostrelan"}, "convert needs --yes or --dry-run"},
+      {{"convert", "Ostrelan", "--yes", "--dry-run"}, "--yes and --dry-run exclude each other"},
+  };
+  for (const auto& [words, reason] : rows) {
+    streams.err.clear();
+    EXPECT_EQ(Run(words), kBadUsage) << reason;
+    EXPECT_EQ(streams.err.find(std::string("vorlixc: ") + reason + "\r\nUsage:\r\n"), 0u)
+        << streams.err;
+  }
+  EXPECT_THAT(streams.out, IsEmpty());
+  EXPECT_TRUE(m.files.FilesUnder("C:\\").empty());
+}
+
+TEST_F(ConsoleTest, ReportStatusSaysWhetherALineFailedAndOutDirNeverOverwrites) {
+  InstallOstrelan();
+  EXPECT_EQ(Run({"report", "oSTRELAN"}), kDone);
+  EXPECT_EQ(streams.out, WindowText("Ostrelan", 1));
+  EXPECT_EQ(Run({"report", "Ostrelan", "--full"}), kDoneWithFailures);  // no Sections values
+
+  m.files.AddFile(kCollected + ".txt", "an earlier report");
+  for (int run = 0; run < 2; ++run) {
+    EXPECT_EQ(Run({"report", "Ostrelan", "--out-dir", "C:\\Reports"}), kDone);
+  }
+  EXPECT_EQ(m.files.ReadAll(kCollected + ".txt"), "an earlier report");
+  EXPECT_EQ(m.files.ReadAll(kCollected + "-2.txt"), WindowText("Ostrelan", 1));
+  EXPECT_TRUE(m.files.FileExists(kCollected + "-3.txt"));
+  EXPECT_THAT(streams.err, HasSubstr("vorlixc: written: " + kCollected + "-3.txt\r\n"));
+
+  // An output that cannot be written leaves nothing behind, and the other output still goes.
+  streams.err.clear();
+  EXPECT_EQ(Run({"report", "Ostrelan", "--out", "C:\\Locked\\r.txt", "--json", "C:\\r.json"}),
+            kFileError);
+  EXPECT_TRUE(m.files.FilesUnder("C:\\Locked").empty());
+  EXPECT_THAT(streams.err, HasSubstr("vorlixc: cannot write 'C:\\Locked\\r.txt': "));
+  EXPECT_TRUE(m.files.FileExists("C:\\r.json"));
+  streams.failOut = true;
+  EXPECT_EQ(Run({"report", "Ostrelan"}), kFileError);
+  EXPECT_TRUE(m.files.FilesUnder("C:\\Temp").empty());  // no temporary report file either
+  EXPECT_EQ(IsoLocalTime(m.clock.now, -330), "2026-12-08T14:05:09-05:30");
+}
+
+TEST_F(ConsoleTest, AllReportsTheInstalledProgramsInTheWindowsOrder) {
+  EXPECT_EQ(Run({"report", "--all", "--out-dir", "C:\\Reports"}), kDone);
+  EXPECT_THAT(streams.err, HasSubstr("vorlixc: no program of the family is installed here"));
+  m.registry.SetString(RegistryRoot::LocalMachine, "Software\\Tarnwick\\Gaspin", "Path", "G:\\");
+  m.registry.SetString(RegistryRoot::LocalMachine, "Software\\Tarnwick\\Brannicle", "Path", "B:\\");
+  streams.err.clear();
+  EXPECT_EQ(Run({"report", "--all", "--out-dir", "C:\\Reports", "--json-dir", "C:\\Reports"}),
+            kDoneWithFailures);
+  std::string expected;
+  for (const char* name : {"Brannicle_20261208-140509.txt", "Brannicle_20261208-140509.json",
+                           "Gaspin_20261208-140509.txt", "Gaspin_20261208-140509.json"}) {
+    expected += "vorlixc: written: C:\\Reports\\PC042_anna_" + std::string(name) + "\r\n";
+  }
+  EXPECT_EQ(streams.err, expected);
+  EXPECT_EQ(m.files.ReadAll("C:\\Reports\\PC042_anna_Gaspin_20261208-140509.txt"),
+            WindowText("Gaspin", 1));
+}
+
+TEST_F(ConsoleTest, RepairCommandsRefuseWithoutElevationMapOrForceAndTouchNothing) {
+  m.registry.SetString(RegistryRoot::LocalMachine, kMakerKey, "TarnwickPath", "S:\\Apps");
+  m.network.connections["S:"] = "\\\\fs1\\shared";
+  const auto untouched = [&] {
+    EXPECT_EQ(m.registry.GetString(RegistryRoot::LocalMachine, kMakerKey, "TarnwickPath"),
+              "S:\\Apps");
+  };
+  EXPECT_EQ(Run({"convert", "Ostrelan", "--yes"}), kFileError);  // no map yet
+  EXPECT_EQ(streams.err,
+            "File :'C:\\Tools\\vorlix.txt' is missing.\r\n\r\nYou must first run Vorlix as as a "
+            "normal user, and click on 'Store drive map...'.\r\nThen restart Vorlix using 'Run as "
+            "administrator' and click on 'Convert to UNC'.\r\n");
+  untouched();
+
+  EXPECT_EQ(Run({"store-map"}), kDone);  // beside vorlixc.exe, under the window's name
+  EXPECT_EQ(m.files.ReadAll("C:\\Tools\\vorlix.txt"), "S:=\\\\fs1\\shared\r\n");
+  m.network.connections.clear();
+  EXPECT_EQ(Run({"store-map"}), kDone);
+  EXPECT_THAT(streams.err, HasSubstr("' exists and was kept; --force replaces it\r\n"));
+  EXPECT_EQ(m.files.ReadAll("C:\\Tools\\vorlix.txt"), "S:=\\\\fs1\\shared\r\n");
+  EXPECT_EQ(Run({"store-map", "--map", "C:\\Locked\\map.txt"}), kFileError);
+  EXPECT_TRUE(m.files.FilesUnder("C:\\Locked").empty());
+
+  session.elevated = false;
+  streams.err.clear();
+  EXPECT_EQ(Run({"convert", "Ostrelan", "--yes"}), kNotElevated);
+  EXPECT_THAT(streams.err, HasSubstr("needs an elevated prompt"));
+  untouched();
+  EXPECT_EQ(Run({"convert", "Ostrelan", "--dry-run"}), kDoneWithFailures);  // no ini file
+  EXPECT_THAT(streams.out, HasSubstr("TarnwickPath=S:\\Apps\r\nHKEY_LOCAL_MACHINE\\Software\\"
+                                     "Tarnwick\\Tarnwick\\TarnwickPath=\\\\fs1\\shared\\Apps\r\n"));
+  EXPECT_TRUE(streams.out.ends_with("\r\nDry run: nothing was written.\r\n"));
+  untouched();
+}
+
+// What `report --out-dir` collects, `summary` reads back: the computer and user from the names,
+// the failed report's status, and its own bad usage.
+TEST_F(ConsoleTest, SummaryReadsWhatReportCollected) {
+  InstallOstrelan();
+  ASSERT_EQ(Run({"report", "Ostrelan", "--out-dir", "C:\\Reports"}), kDone);
+  streams.out.clear();
+  EXPECT_EQ(Run({"summary", "C:\\Reports"}), kDone);
+  EXPECT_THAT(streams.out, HasSubstr("PC042"));
+  EXPECT_THAT(streams.out, HasSubstr("anna"));
+  ASSERT_EQ(Run({"report", "Ostrelan", "--full", "--out-dir", "C:\\Reports"}), kDoneWithFailures);
+  EXPECT_EQ(Run({"summary", "C:\\Reports"}), kDoneWithFailures);
+  EXPECT_EQ(Run({"summary"}), kBadUsage);
+}
+
+}  // namespace
+}  // namespace vorlix::console
