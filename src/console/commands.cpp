@@ -2,7 +2,6 @@
 
 #include <exception>
 #include <optional>
-#include <sstream>
 
 #include "common/family.h"
 #include "common/files.h"
@@ -18,15 +17,14 @@
 #include "platform/platform.h"
 #include "report/report_driver.h"
 #include "report/temp_report.h"
-#include "summary/summary_command.h"
 
 namespace vorlix::console {
-
-namespace {
 
 void Tell(Streams& streams, std::string_view message) {
   streams.Err(Join({kMessagePrefix, message, kNewLine}));
 }
+
+namespace {
 
 // The window's questions answered by the command line, its messages on standard error.
 class ConsoleDialogs final : public platform::Dialogs {
@@ -188,7 +186,7 @@ int RunReport(std::span<const std::string> words, System& system) {
   } else {
     if (programs.size() != 1) throw UsageError(std::string(kOneProgram));
     if (request.out && request.outDir) throw UsageError(std::string(kOutOrOutDir));
-    if (request.jsonDir) throw UsageError(std::string(kJsonDirNeedsAll));
+    if (request.json && request.jsonDir) throw UsageError(std::string(kJsonOrJsonDir));
     chosen.push_back(CanonicalProgram(programs[0]));
   }
   int status = kDone;
@@ -246,16 +244,6 @@ int RunConvert(std::span<const std::string> words, System& system) {
   }
   if (!text) return kFileError;  // no drive map file; its message is out already
   return Worse(FailureStatus(*text), Deliver(system, arguments.Value("--out"), *text, false));
-}
-
-int RunSummary(std::span<const std::string> words, System& system) {
-  std::ostringstream out;
-  std::ostringstream err;
-  const int status = summary::RunSummary(std::vector<std::string>(words.begin(), words.end()),
-                                         system.files, out, err);
-  system.streams.Out(out.str());
-  if (!err.str().empty()) system.streams.Err(err.str());
-  return status;
 }
 
 int Main(std::span<const std::string> words, System& system) {

@@ -49,6 +49,9 @@ inline constexpr Command kCommands[] = {
     {"summary", kSummaryUsage, kSummaryHelp, RunSummary},
 };
 
+// A message on standard error, after the program's name.
+void Tell(Streams& streams, std::string_view message);
+
 // Runs the command line (the words after the program's name) and returns the exit status.
 int Main(std::span<const std::string> words, System& system);
 

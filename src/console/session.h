@@ -29,6 +29,8 @@ class Streams {
   virtual ~Streams() = default;
   virtual void Out(std::string_view bytes) = 0;
   virtual void Err(std::string_view text) = 0;
+  // True when standard error is a console a person watches, which may show progress.
+  virtual bool ErrIsConsole() { return false; }
 };
 
 }  // namespace vorlix::console

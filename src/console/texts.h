@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string_view>
 
 // The console program's own texts; the reports' texts belong to the logic that writes them.
@@ -28,7 +29,8 @@ inline constexpr std::string_view kUsageOutro =
 inline constexpr std::string_view kFileVersionPrefix = "vorlixc.exe file version ";
 
 inline constexpr std::string_view kReportUsage =
-    "  vorlixc report PROGRAM [--full] [--out FILE | --out-dir FOLDER] [--json FILE]\r\n"
+    "  vorlixc report PROGRAM [--full] [--out FILE | --out-dir FOLDER]\r\n"
+    "                         [--json FILE | --json-dir FOLDER]\r\n"
     "  vorlixc report --all   [--full]  --out-dir FOLDER [--json-dir FOLDER]\r\n";
 inline constexpr std::string_view kReportHelp =
     "      The diagnostic report of one program, or with --all of every program installed\r\n"
@@ -54,12 +56,15 @@ inline constexpr std::string_view kConvertHelp =
     "      Example: vorlixc convert Ostrelan --map \\\\server\\maps\\PC042_anna.txt --dry-run\r\n"
     "      Example: vorlixc convert Ostrelan --map \\\\server\\maps\\PC042_anna.txt --yes\r\n";
 inline constexpr std::string_view kSummaryUsage =
-    "  vorlixc summary PATH... [--recurse] [--html FILE]\r\n";
+    "  vorlixc summary PATH... [--recurse] [--html FILE] [--silent-days N] [--all-reports]\r\n";
 inline constexpr std::string_view kSummaryHelp =
     "      Reads the reports among the files and folders given (text or JSON, saved by the\r\n"
-    "      window or written by vorlixc report) and prints one line per report, the likely\r\n"
-    "      cause of each failure with its repair, and the checks that fail most often.\r\n"
-    "      --html writes the same as one self-contained page. Text is UTF-8.\r\n"
+    "      window or written by vorlixc report) and prints one line per computer, user and\r\n"
+    "      program from its latest report: failing since when, mended, silent (no report for\r\n"
+    "      more than N days, default 7, before the newest) or passing; then the likely cause\r\n"
+    "      of each failure with its repair, and the checks that fail most often.\r\n"
+    "      --all-reports gives a line per report instead. --html writes the same as one\r\n"
+    "      self-contained page with the trend per day. Text is UTF-8.\r\n"
     "      Example: vorlixc summary \\\\server\\vorlix-reports --html summary.html\r\n";
 
 // Reasons for bad usage.
@@ -73,7 +78,11 @@ inline constexpr std::string_view kAllAndProgram = "--all reports every program;
 inline constexpr std::string_view kAllNeedsOutDir = "--all needs --out-dir FOLDER";
 inline constexpr std::string_view kAllTakesFolders =
     "--all writes one file per program: use --out-dir and --json-dir";
-inline constexpr std::string_view kJsonDirNeedsAll = "--json-dir goes with --all; use --json FILE";
+inline constexpr std::string_view kJsonOrJsonDir = "--json and --json-dir exclude each other";
+inline constexpr std::string_view kNoReportPath = "no report file or folder given";
+inline constexpr std::string_view kNoSuchPath = "no such file or folder: ";
+inline constexpr std::string_view kSilentDaysNumber =
+    "--silent-days needs a whole number of days, not '";
 inline constexpr std::string_view kOutOrOutDir = "--out and --out-dir exclude each other";
 inline constexpr std::string_view kNoProgramHere = "store-map takes no program";
 inline constexpr std::string_view kConvertOneProgram = "convert needs one program";
@@ -93,5 +102,11 @@ inline constexpr std::string_view kNotElevatedMessage =
     "administrator\"); nothing was changed. --dry-run shows the change without elevation.";
 inline constexpr std::string_view kDryRunLastLine = "Dry run: nothing was written.";
 inline constexpr std::string_view kDefaultMapName = "vorlix.txt";
+inline constexpr std::string_view kPageNotWritten = "the page cannot be written: '";
+inline constexpr std::string_view kPageIsFolder = "' is a folder";
+inline constexpr std::string_view kProgressRead = "read ";
+inline constexpr std::string_view kProgressFiles = " files";
+inline constexpr std::size_t kProgressStep = 500;
+inline constexpr int kDefaultSilentDays = 7;
 
 }  // namespace vorlix::console

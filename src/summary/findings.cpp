@@ -122,6 +122,14 @@ Lines ProgramDriveNotConnected(const Report& report) {
   return {folder->index, universal->index};
 }
 
+Lines ProgramServerGone(const Report& report) {
+  const auto folder = FolderCheckOf(report, Check::ProgramFolder);
+  const auto universal = ComparisonOf(report, Check::LicenceDriveUnc);
+  if (!folder || folder->found || !universal || !IsNetworkPath(universal->second)) return {};
+  if (!OnDriveLetter(folder->path) && !IsNetworkPath(folder->path)) return {};
+  return {folder->index, universal->index};
+}
+
 Lines LicenceDriveBroken(const Report& report) {
   const auto folders = Licence(report);
   if (!folders || folders->asRead.found || !folders->universal.found) return {};
@@ -251,6 +259,13 @@ constexpr std::array kRules = {
          "Reconnect the drive, or run \"Store drive map...\" in a normal run and then "
          "\"Convert to UNC...\" with \"Run as administrator\".",
          ProgramDriveNotConnected},
+    Rule{"program-server-gone", "Program folder: its server not reachable",
+         "The program folder lies on a network share, by its UNC name or by a connected drive "
+         "letter, and is missing, so its ini file and the licence setting are missing too: the "
+         "server is gone or does not answer, the way to it is cut, or the share was removed.",
+         "Check that the program's server is running and reachable from this workstation; if "
+         "the program has moved, correct its Path setting.",
+         ProgramServerGone},
     Rule{"licence-drive-broken", "Licence folder: drive letter broken, share reachable",
          "The licence folder is missing by its drive letter but found as UNC: the letter's "
          "connection is broken, or points to another share, while the share itself is reachable.",

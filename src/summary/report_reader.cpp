@@ -8,6 +8,7 @@
 #include "report/report_file.h"
 #include "report/report_texts.h"
 #include "summary/json_reader.h"
+#include "summary/report_names.h"
 #include "summary/text_helpers.h"
 
 namespace vorlix::summary {
@@ -110,8 +111,8 @@ std::string HeadingProblem(const std::vector<std::string>& lines) {
 
 void TakeHeading(Report& report) {
   for (const ReportLine& line : report.lines) {
-    if (report.time.empty() && StartsWith(line.text, kBannerPrefix)) {
-      report.time = line.text.substr(kBannerPrefix.size());
+    if (report.time.shown.empty() && StartsWith(line.text, kBannerPrefix)) {
+      report.time = TimeAsWritten(line.text.substr(kBannerPrefix.size()));
     }
     if (StartsWith(line.text, texts::kProgramLine)) {
       report.program = line.text.substr(texts::kProgramLine.size());
@@ -120,16 +121,17 @@ void TakeHeading(Report& report) {
   }
 }
 
-std::string FileNameOf(std::string_view path) {
-  const auto slash = path.find_last_of("\\/");
-  return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
-}
-
+// What the name of a collected report adds: who ran it, and when, where the content does not
+// tell.
 void NameFromFile(Report& report) {
-  if (!report.computer.empty()) return;
-  if (const auto parts = PartsOfReportName(report.fileName, report.program)) {
+  const auto parts = ParseReportName(report.fileName);
+  if (!parts || !SameTextIgnoringCase(parts->program, report.program)) return;
+  if (report.computer.empty()) {
     report.computer = parts->computer;
     report.user = parts->user;
+  }
+  if (!report.time.Known()) {
+    if (const auto time = TimeFromStamp(parts->stamp)) report.time = *time;
   }
 }
 
@@ -187,7 +189,7 @@ ReadResult FromJson(std::string_view path, std::string_view content) {
   if (std::string program = StringMember(document, "program"); !program.empty()) {
     report.program = program;
   }
-  if (std::string time = StringMember(document, "time"); !time.empty()) report.time = time;
+  if (const auto time = TimeFromIso(StringMember(document, "time"))) report.time = *time;
   if (const JsonValue* level = document.Find("level")) {
     if (level->IsNumber()) report.level = level->number() >= 2 ? "Full" : "Normal";
     if (level->IsString() && !level->text().empty()) report.level = level->text();
@@ -322,50 +324,9 @@ class Classifier {
   bool iniListing_ = false;
 };
 
-bool AllDigits(std::string_view text) {
-  if (text.empty()) return false;
-  for (char c : text) {
-    if (c < '0' || c > '9') return false;
-  }
-  return true;
-}
-
 }  // namespace
 
 void ClassifyLines(Report& report) { Classifier(report).Run(); }
-
-std::optional<NameParts> PartsOfReportName(std::string_view fileName, std::string_view program) {
-  std::string_view name = fileName;
-  if (!EndsWithNoCase(name, ".txt") && !EndsWithNoCase(name, ".json")) return std::nullopt;
-  name.remove_suffix(EndsWithNoCase(name, ".txt") ? 4 : 5);
-  // The "-2", "-3", ... of a name that existed already.
-  const auto dash = name.find_last_of('-');
-  if (dash != std::string_view::npos && dash + 1 < name.size() &&
-      AllDigits(name.substr(dash + 1)) && name.size() - dash - 1 != 6) {
-    name = name.substr(0, dash);
-  }
-  // yyyymmdd-hhmmss
-  constexpr std::size_t kStampLength = 15;
-  if (name.size() < kStampLength + 1) return std::nullopt;
-  const std::string_view stamp = name.substr(name.size() - kStampLength);
-  if (!AllDigits(stamp.substr(0, 8)) || stamp[8] != '-' || !AllDigits(stamp.substr(9))) {
-    return std::nullopt;
-  }
-  name.remove_suffix(kStampLength);
-  if (name.back() != '_') return std::nullopt;
-  name.remove_suffix(1);
-  if (program.empty() || !EndsWithNoCase(name, program)) return std::nullopt;
-  name.remove_suffix(program.size());
-  if (name.empty() || name.back() != '_') return std::nullopt;
-  name.remove_suffix(1);
-  // A computer name holds no underscore; a user name may.
-  const auto underscore = name.find('_');
-  if (underscore == std::string_view::npos || underscore == 0 || underscore + 1 == name.size()) {
-    return std::nullopt;
-  }
-  return NameParts{std::string(name.substr(0, underscore)),
-                   std::string(name.substr(underscore + 1))};
-}
 
 std::string Cp1252ToUtf8(std::string_view text) {
   std::string out;

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "summary/report_time.h"
+
 namespace vorlix::summary {
 
 // The checks of a diagnostic report, in the order the report makes them.
@@ -55,7 +57,7 @@ struct Report {
   std::string user;
   std::string program;
   std::string level;  // "Normal" or "Full"
-  std::string time;   // as the report gives it
+  ReportTime time;
   std::vector<ReportLine> lines;
   std::array<CheckState, kCheckCount> states{};
   int failedLines = 0;
@@ -81,13 +83,6 @@ ReadResult ReadReport(std::string_view path, std::string_view content);
 
 // Takes the lines of a report and finds every line's check and the state of every check.
 void ClassifyLines(Report& report);
-
-// Computer and user from a name "<COMPUTER>_<USER>_<Program>_<yyyymmdd-hhmmss>[-N].txt".
-struct NameParts {
-  std::string computer;
-  std::string user;
-};
-std::optional<NameParts> PartsOfReportName(std::string_view fileName, std::string_view program);
 
 // The text of code page 1252 in UTF-8.
 std::string Cp1252ToUtf8(std::string_view text);

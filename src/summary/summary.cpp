@@ -2,19 +2,15 @@
 
 #include <algorithm>
 #include <array>
-#include <iomanip>
+#include <set>
 
 #include "platform/errors.h"
+#include "summary/history.h"
 #include "summary/text_helpers.h"
 
 namespace vorlix::summary {
 
 namespace {
-
-struct FoundFile {
-  std::string path;
-  std::uint64_t size = 0;
-};
 
 std::string Joined(const std::string& folder, const std::string& name) {
   if (!folder.empty() && (folder.back() == '\\' || folder.back() == '/')) return folder + name;
@@ -37,16 +33,43 @@ std::vector<platform::DirEntry> Entries(platform::FileSystem& files, const std::
   return entries;
 }
 
+// "*" and "?" as a file name pattern has them, without regard to case.
+bool Matches(std::string_view pattern, std::string_view name) {
+  std::size_t p = 0, n = 0, star = std::string_view::npos, resume = 0;
+  while (n < name.size()) {
+    if (p < pattern.size() &&
+        (pattern[p] == '?' || AsciiUpper(pattern[p]) == AsciiUpper(name[n]))) {
+      ++p;
+      ++n;
+    } else if (p < pattern.size() && pattern[p] == '*') {
+      star = p++;
+      resume = n;
+    } else if (star != std::string_view::npos) {
+      p = star + 1;
+      n = ++resume;
+    } else {
+      return false;
+    }
+  }
+  while (p < pattern.size() && pattern[p] == '*') ++p;
+  return p == pattern.size();
+}
+
 // The files a pattern matches in name order, then, when recursing, those that it matches in
-// the subfolders.
+// the subfolders. Each folder is listed once.
 void CollectMatches(platform::FileSystem& files, const std::string& folder,
                     const std::string& pattern, bool recurse, std::vector<FoundFile>& found) {
   constexpr std::uint32_t kNoFile = platform::kAttrDirectory | platform::kAttrVolumeLabel;
-  for (const auto& entry : Entries(files, Joined(folder, pattern))) {
-    if (!(entry.attributes & kNoFile)) found.push_back({Joined(folder, entry.name), entry.size});
+  const bool all = pattern == "*.*" || pattern == "*";
+  // Without recursion the system matches the pattern, as it would for any Windows program.
+  const auto entries = Entries(files, Joined(folder, recurse ? "*" : pattern));
+  for (const auto& entry : entries) {
+    if (!(entry.attributes & kNoFile) && (!recurse || all || Matches(pattern, entry.name))) {
+      found.push_back({Joined(folder, entry.name), entry.size});
+    }
   }
   if (!recurse) return;
-  for (const auto& entry : Entries(files, Joined(folder, "*.*"))) {
+  for (const auto& entry : entries) {
     if ((entry.attributes & platform::kAttrDirectory) && entry.name != "." && entry.name != "..") {
       CollectMatches(files, Joined(folder, entry.name), pattern, true, found);
     }
@@ -60,41 +83,6 @@ std::uint64_t SizeOf(platform::FileSystem& files, const std::string& path) {
   return entry ? entry->size : 0;
 }
 
-// Columns are counted in characters, not in the bytes of their UTF-8 form.
-std::size_t Width(std::string_view text) {
-  std::size_t width = 0;
-  for (char c : text) width += (static_cast<unsigned char>(c) & 0xC0) != 0x80 ? 1 : 0;
-  return width;
-}
-
-void Pad(std::ostream& out, const std::string& text, std::size_t width) {
-  out << text << std::string(width > Width(text) ? width - Width(text) : 0, ' ');
-}
-
-// A long text in lines of at most 100 characters, each after the indent.
-void Wrapped(std::ostream& out, std::string_view label, std::string_view text) {
-  constexpr std::size_t kLineWidth = 100;
-  const std::string indent(label.size(), ' ');
-  std::string_view lead = label;
-  while (!text.empty()) {
-    std::size_t cut = text.size();
-    if (lead.size() + Width(text) > kLineWidth) {
-      cut = text.rfind(' ', kLineWidth - lead.size());
-      if (cut == std::string_view::npos || cut == 0) cut = text.find(' ');
-      if (cut == std::string_view::npos) cut = text.size();
-    }
-    out << lead << text.substr(0, cut) << "\n";
-    text.remove_prefix(cut);
-    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-    lead = indent;
-  }
-}
-
-std::string Who(const Report& report) {
-  return ComputerShown(report) + " / " + UserShown(report) + " / " + report.program + " (" +
-         report.level + ", " + report.time + ")";
-}
-
 }  // namespace
 
 bool IsPattern(std::string_view path) {
@@ -104,8 +92,8 @@ bool IsPattern(std::string_view path) {
 }
 
 bool Summary::AnyFailed() const {
-  return std::any_of(entries.begin(), entries.end(),
-                     [](const SummaryEntry& entry) { return entry.report.AnyFailed(); });
+  return std::any_of(rows.begin(), rows.end(),
+                     [](const Row& row) { return row.latest.report.AnyFailed(); });
 }
 
 std::string ComputerShown(const Report& report) {
@@ -120,8 +108,8 @@ std::vector<CheckCount> MostFailedChecks(const Summary& summary) {
   std::vector<CheckCount> counts;
   for (const CheckInfo& info : kChecks) {
     CheckCount count{info.check};
-    for (const SummaryEntry& entry : summary.entries) {
-      const CheckState state = entry.report.State(info.check);
+    for (const Row& row : summary.rows) {
+      const CheckState state = row.latest.report.State(info.check);
       if (state != CheckState::Absent) ++count.present;
       if (state == CheckState::Failed) ++count.failed;
     }
@@ -132,131 +120,62 @@ std::vector<CheckCount> MostFailedChecks(const Summary& summary) {
   return counts;
 }
 
-Summary Summarise(platform::FileSystem& files, const std::vector<std::string>& paths, bool recurse,
-                  const std::vector<std::string>& excluded) {
+Summary Summarise(platform::FileSystem& files, const std::vector<std::string>& paths,
+                  const SummaryOptions& options) {
   std::vector<FoundFile> found;
   for (const std::string& path : paths) {
     if (files.FolderExists(path)) {
-      CollectMatches(files, path, "*.*", recurse, found);
+      CollectMatches(files, path, "*.*", options.recurse, found);
     } else if (IsPattern(path)) {
       // The console passes wildcards on unexpanded, as Windows programs expect.
       const auto slash = path.find_last_of("\\/");
       const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash);
-      CollectMatches(files, folder, path.substr(slash + 1), recurse, found);
+      CollectMatches(files, folder, path.substr(slash + 1), options.recurse, found);
     } else {
       found.push_back({path, SizeOf(files, path)});
     }
   }
+  // A file given twice, or found through two paths, is read once.
+  std::set<std::string> seen;
+  const auto first = [&](const std::string& path) {
+    std::string key = files.FullPath(path);
+    for (char& c : key) c = AsciiUpper(c);
+    return seen.insert(std::move(key)).second;
+  };
+  for (const std::string& path : options.excluded) first(path);
+  std::erase_if(found, [&](const FoundFile& file) { return !first(file.path); });
   Summary summary;
-  std::vector<std::string> seen = excluded;
-  for (const FoundFile& file : found) {
-    const std::string full = files.FullPath(file.path);
-    if (std::any_of(seen.begin(), seen.end(),
-                    [&](const std::string& other) { return SameTextIgnoringCase(other, full); })) {
-      continue;
-    }
-    seen.push_back(full);
-    if (file.size > kMaxReportBytes) {
-      summary.skipped.push_back({file.path, std::string(kTooLarge)});
-      continue;
-    }
-    std::string content;
-    try {
-      content = files.ReadAll(file.path);
-    } catch (const InOutError& error) {
-      summary.skipped.push_back(
-          {file.path, "cannot be read (system error " + std::to_string(error.code()) + ")"});
-      continue;
-    }
-    ReadResult result = ReadReport(file.path, content);
-    if (!result.report) {
-      summary.skipped.push_back({file.path, std::move(result.skipReason)});
-      continue;
-    }
-    SummaryEntry entry{std::move(*result.report), {}};
-    entry.findings = FindingsOf(entry.report);
-    summary.entries.push_back(std::move(entry));
-  }
+  BuildRows(files, found, options, summary);
   return summary;
 }
 
-void WriteSummaryText(const Summary& summary, std::ostream& out) {
-  const std::array<std::string, 6> headings = {"Computer", "User", "Program",
-                                               "Level",    "Time", "FAILED"};
-  std::vector<std::array<std::string, 6>> rows;
-  for (const SummaryEntry& entry : summary.entries) {
-    const Report& r = entry.report;
-    rows.push_back({ComputerShown(r), UserShown(r), r.program, r.level, r.time,
-                    std::to_string(r.failedLines)});
-  }
-  std::array<std::size_t, 6> widths{};
-  for (std::size_t c = 0; c < widths.size(); ++c) {
-    widths[c] = headings[c].size();
-    for (const auto& row : rows) widths[c] = std::max(widths[c], Width(row[c]));
-  }
-  const auto writeRow = [&](const std::array<std::string, 6>& row) {
-    for (std::size_t c = 0; c + 1 < row.size(); ++c) {
-      Pad(out, row[c], widths[c]);
-      out << "  ";
-    }
-    out << std::setw(static_cast<int>(widths.back())) << row.back() << "\n";
-  };
-  out << summary.entries.size() << (summary.entries.size() == 1 ? " report" : " reports");
-  if (!summary.skipped.empty()) out << ", " << summary.skipped.size() << " skipped";
-  out << "\n\n";
-  if (!rows.empty()) {
-    writeRow(headings);
-    for (const auto& row : rows) writeRow(row);
-  }
-
-  if (!summary.skipped.empty()) {
-    out << "\nSkipped:\n";
-    for (const SkippedFile& file : summary.skipped) {
-      out << "  " << file.path << ": " << file.reason << "\n";
-    }
-  }
-
-  out << "\nFindings:\n";
-  bool any = false;
+std::vector<FindingGroup> GroupFindings(const Summary& summary) {
+  std::vector<FindingGroup> groups;
   for (const Rule& rule : Rules()) {
-    std::vector<const SummaryEntry*> concerned;
-    std::vector<const Finding*> matches;
-    for (const SummaryEntry& entry : summary.entries) {
-      for (const Finding& finding : entry.findings) {
-        if (finding.rule != &rule) continue;
-        concerned.push_back(&entry);
-        matches.push_back(&finding);
+    FindingGroup group{&rule, {}};
+    for (std::size_t i = 0; i < summary.rows.size(); ++i) {
+      for (const Finding& finding : summary.rows[i].latest.findings) {
+        if (finding.rule == &rule) group.items.push_back({i, &finding});
       }
     }
-    if (concerned.empty()) continue;
-    any = true;
-    out << "\n  " << rule.title << " (" << concerned.size()
-        << (concerned.size() == 1 ? " report)\n" : " reports)\n");
-    Wrapped(out, "    Cause:  ", rule.cause);
-    Wrapped(out, "    Repair: ", rule.repair);
-    for (std::size_t i = 0; i < concerned.size(); ++i) {
-      out << "    - " << Who(concerned[i]->report) << ": line";
-      if (matches[i]->lines.size() > 1) out << "s";
-      for (std::size_t k = 0; k < matches[i]->lines.size(); ++k) {
-        out << (k ? ", " : " ") << matches[i]->lines[k] + 1;
-      }
-      out << "\n";
-    }
+    if (!group.items.empty()) groups.push_back(std::move(group));
   }
-  if (!any) out << "  none\n";
+  return groups;
+}
 
-  const auto counts = MostFailedChecks(summary);
-  out << "\nChecks that fail most often:\n";
-  if (counts.empty()) out << "  none\n";
-  std::size_t width = 0;
-  for (const CheckCount& count : counts) {
-    width = std::max(width, Width(kChecks[static_cast<std::size_t>(count.check)].name));
+std::string StateShown(const Summary& summary, const Row& row) {
+  const std::string& time = row.since.shown;
+  switch (row.state) {
+    case RowState::Failing:
+      return summary.allReports ? "failing" : "failing since " + time;
+    case RowState::Mended:
+      return "mended " + time;
+    case RowState::Silent:
+      return "silent since " + time;
+    case RowState::Passing:
+      break;
   }
-  for (const CheckCount& count : counts) {
-    out << "  ";
-    Pad(out, std::string(kChecks[static_cast<std::size_t>(count.check)].name), width);
-    out << "  failed in " << count.failed << " of " << count.present << "\n";
-  }
+  return "passing";
 }
 
 }  // namespace vorlix::summary

@@ -1,7 +1,7 @@
 #pragma once
 
 #include <cstddef>
-#include <ostream>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,20 +17,55 @@ struct SkippedFile {
   std::string reason;
 };
 
-// A report with the findings its lines show.
+// A report with the findings its lines show. Its lines are kept only where the page shows its
+// text (a failing latest report); the findings keep their line numbers.
 struct SummaryEntry {
   Report report;
   std::vector<Finding> findings;
 };
 
+// Where a workstation, user and program stand, by their latest report.
+enum class RowState { Failing, Mended, Silent, Passing };
+
+struct Row {
+  SummaryEntry latest;
+  RowState state = RowState::Passing;
+  // Failing: the first report of the current run of failures. Mended and silent: the latest.
+  ReportTime since;
+  int failedChecks = 0;
+};
+
+// One day of the share: the workstations whose latest report that day failed, of all that
+// reported that day.
+struct DayCount {
+  std::string day;  // "yyyymmdd"
+  int failing = 0;
+  int reported = 0;
+};
+
 struct Summary {
-  std::vector<SummaryEntry> entries;
+  std::vector<Row> rows;  // in the order they are shown
   std::vector<SkippedFile> skipped;
+  std::vector<DayCount> trend;  // oldest day first
+  std::size_t files = 0;        // the files found
+  std::size_t reports = 0;      // the reports among them, twins once
+  bool allReports = false;      // a row per report instead of one per workstation
+  int silentDays = 7;
 
   bool AnyFailed() const;
 };
 
-// How often one check failed, among the reports that have it.
+struct SummaryOptions {
+  bool recurse = false;
+  bool allReports = false;
+  int silentDays = 7;
+  // Files left out (compared without case), such as the page being written.
+  std::vector<std::string> excluded;
+  // Told after each file read, with the count read and the count of files found.
+  std::function<void(std::size_t, std::size_t)> progress;
+};
+
+// How often one check failed, among the rows that have it.
 struct CheckCount {
   Check check;
   int failed = 0;
@@ -39,21 +74,35 @@ struct CheckCount {
 // The checks that failed at least once, the most frequent first.
 std::vector<CheckCount> MostFailedChecks(const Summary& summary);
 
+// The findings of the rows' reports, by rule in the order of Rules(), each rule once.
+struct FindingItem {
+  std::size_t row;
+  const Finding* finding;
+};
+struct FindingGroup {
+  const Rule* rule;
+  std::vector<FindingItem> items;
+};
+std::vector<FindingGroup> GroupFindings(const Summary& summary);
+
 // The name a report is shown by: its computer, or its file name when that is unknown.
 std::string ComputerShown(const Report& report);
 std::string UserShown(const Report& report);
+// "failing since 2026-12-09 13:26:48", "mended ...", "silent since ...", "passing".
+std::string StateShown(const Summary& summary, const Row& row);
 
 // True when the path's last part holds a wildcard ("*" or "?").
 bool IsPattern(std::string_view path);
 
-// Reads the files and folders given (or the files a wildcard pattern matches) (a folder's files in
-// name order, its subfolders only when recursing) through the file system; a file that is no report
-// is kept as skipped, with the reason. Files named in `excluded` (compared without case) are left
-// out.
-Summary Summarise(platform::FileSystem& files, const std::vector<std::string>& paths, bool recurse,
-                  const std::vector<std::string>& excluded);
+// Reads the files and folders given (or the files a wildcard pattern matches; a folder's
+// subfolders only when recursing) through the file system, each folder listed once. By default
+// a row per computer, user and program from its latest report, reading only the reports that
+// the rows and the trend need; a file that is no report is kept as skipped, with the reason.
+Summary Summarise(platform::FileSystem& files, const std::vector<std::string>& paths,
+                  const SummaryOptions& options);
 
-// The table of reports, the findings grouped by cause and the checks that fail most often.
+// The table of rows, the skipped files, the findings grouped by cause and the checks that fail
+// most often.
 void WriteSummaryText(const Summary& summary, std::ostream& out);
 
 }  // namespace vorlix::summary

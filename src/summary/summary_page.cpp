@@ -1,6 +1,9 @@
 #include "summary/summary_page.h"
 
+#include <algorithm>
 #include <string_view>
+
+#include "summary/report_time.h"
 
 namespace vorlix::summary {
 
@@ -17,7 +20,9 @@ table.grid{border-collapse:collapse}
 td.passed{background:#d7f0d2;color:#1b5e20}
 td.failed{background:#f8c9c4;color:#8c1207}
 td.absent{background:#f1f1f1;color:#999}
-td.count{text-align:right}
+td.count{text-align:right}td.file{color:#555}
+figure.trend{margin:0}.trend rect.reported{fill:none;stroke:#333;stroke-width:1.5}
+.trend rect.failing{fill:#333}.trend text{font-size:11px;text-anchor:middle}
 .legend span{display:inline-block;border:1px solid #bbb;padding:0 6px;margin-right:.6em}
 section.finding{border-left:4px solid #c0392b;padding:.2em .8em;margin:.8em 0;background:#fbf3f2}
 section.finding h3{font-size:1em;margin:.2em 0}
@@ -71,18 +76,57 @@ StateLook LookOf(CheckState state) {
   return {"absent", "\u2013", "absent"};
 }
 
-std::string ReportId(std::size_t index) {
-  std::string id = std::to_string(index + 1);
-  id.insert(id.begin(), 'r');
-  return id;
-}
+std::string ReportId(std::size_t index) { return "r" + std::to_string(index + 1); }
 
 std::string LineId(std::size_t report, std::size_t line) {
   return ReportId(report) + "-" + std::to_string(line + 1);
 }
 
+// Only a failing latest report carries its text on the page; the other rows name their file.
+bool HasText(const Row& row) { return !row.latest.report.lines.empty(); }
+
 std::string Who(const Report& report) {
   return ComputerShown(report) + " / " + UserShown(report) + " / " + report.program;
+}
+
+// Per day, a hollow bar for the workstations that reported and a solid one for those that
+// failed, each with its number written, so that neither colour nor shading is needed.
+void WriteTrend(const Summary& summary, std::string& page) {
+  if (summary.trend.empty()) return;
+  int most = 1;
+  for (const DayCount& day : summary.trend) most = std::max(most, day.reported);
+  constexpr int kBar = 28, kGap = 14, kHeight = 120, kTop = 24, kLeft = 8;
+  const int width = kLeft + static_cast<int>(summary.trend.size()) * (kBar + kGap) + kLeft;
+  const int base = kTop + kHeight;
+  page +=
+      "<h2>Trend</h2>\n<figure class=\"trend\"><svg xmlns=\"http://www.w3.org/2000/svg\" "
+      "role=\"img\" width=\"" +
+      std::to_string(width) + "\" height=\"" + std::to_string(base + 36) +
+      "\" aria-labelledby=\"trend-title\"><title id=\"trend-title\">Workstations whose latest "
+      "report of the day failed, of those that reported, per day</title>\n";
+  for (std::size_t i = 0; i < summary.trend.size(); ++i) {
+    const DayCount& day = summary.trend[i];
+    const int x = kLeft + static_cast<int>(i) * (kBar + kGap);
+    const int reported = day.reported * kHeight / most;
+    const int failing = day.failing * kHeight / most;
+    const auto rect = [&](int height, const char* cls) {
+      page += "<rect class=\"" + std::string(cls) + "\" x=\"" + std::to_string(x) + "\" y=\"" +
+              std::to_string(base - height) + "\" width=\"" + std::to_string(kBar) +
+              "\" height=\"" + std::to_string(height) + "\"/>";
+    };
+    page += "<g class=\"day\"><title>" + DayShown(day.day) + ": " + std::to_string(day.failing) +
+            " failing of " + std::to_string(day.reported) + "</title>";
+    rect(reported, "reported");
+    rect(failing, "failing");
+    const std::string middle = std::to_string(x + kBar / 2);
+    page += "<text x=\"" + middle + "\" y=\"" + std::to_string(base - reported - 4) + "\">" +
+            std::to_string(day.failing) + "/" + std::to_string(day.reported) + "</text>";
+    page += "<text x=\"" + middle + "\" y=\"" + std::to_string(base + 16) + "\">" +
+            DayShown(day.day).substr(5) + "</text></g>\n";
+  }
+  page +=
+      "</svg><figcaption>Solid: failing; outline: reported (failing/reported written above "
+      "each day).</figcaption></figure>\n";
 }
 
 void WriteGrid(const Summary& summary, std::string& page) {
@@ -99,70 +143,73 @@ void WriteGrid(const Summary& summary, std::string& page) {
   }
   page +=
       "</p>\n<table class=\"grid\"><thead><tr><th>Computer</th><th>User</th><th>Program</th>"
-      "<th>Level</th><th>Time</th><th>FAILED</th>";
+      "<th>State</th><th>Level</th><th>Time</th><th>FAILED</th>";
   for (const CheckInfo& info : kChecks) {
     page += "<th class=\"check\">" + Escaped(info.name) + "</th>";
   }
-  page += "</tr></thead>\n<tbody>\n";
-  for (std::size_t i = 0; i < summary.entries.size(); ++i) {
-    const Report& r = summary.entries[i].report;
-    page += "<tr class=\"report\"><td><a href=\"#" + ReportId(i) + "\">" +
-            Escaped(ComputerShown(r)) + "</a></td><td>" + Escaped(UserShown(r)) + "</td><td>" +
-            Escaped(r.program) + "</td><td>" + Escaped(r.level) + "</td><td>" + Escaped(r.time) +
-            "</td><td class=\"count\">" + std::to_string(r.failedLines) + "</td>";
+  page += "<th>File</th></tr></thead>\n<tbody>\n";
+  for (std::size_t i = 0; i < summary.rows.size(); ++i) {
+    const Row& row = summary.rows[i];
+    const Report& r = row.latest.report;
+    const std::string computer = Escaped(ComputerShown(r));
+    page += "<tr class=\"report\"><td>" +
+            (HasText(row) ? "<a href=\"#" + ReportId(i) + "\">" + computer + "</a>" : computer) +
+            "</td><td>" + Escaped(UserShown(r)) + "</td><td>" + Escaped(r.program) +
+            "</td><td class=\"state\">" + Escaped(StateShown(summary, row)) + "</td><td>" +
+            Escaped(r.level) + "</td><td>" + Escaped(r.time.shown) + "</td><td class=\"count\">" +
+            std::to_string(r.failedLines) + "</td>";
     for (const CheckInfo& info : kChecks) {
       const StateLook look = LookOf(r.State(info.check));
       page += "<td class=\"cell ";
       page += look.css;
-      page += "\" title=\"" + Escaped(info.name) + ": ";
-      page += look.word;
       page += "\">";
       page += look.symbol;
       page += "</td>";
     }
-    page += "</tr>\n";
+    page += "<td class=\"file\">" + Escaped(r.fileName) + "</td></tr>\n";
   }
   page += "</tbody></table>\n";
 }
 
 void WriteFindings(const Summary& summary, std::string& page) {
   page += "<h2>Findings</h2>\n";
-  bool any = false;
-  for (const Rule& rule : Rules()) {
-    std::string items;
-    int count = 0;
-    for (std::size_t i = 0; i < summary.entries.size(); ++i) {
-      for (const Finding& finding : summary.entries[i].findings) {
-        if (finding.rule != &rule) continue;
-        ++count;
-        items += "<li><a href=\"#" + ReportId(i) + "\">" + Escaped(Who(summary.entries[i].report)) +
-                 "</a>: line";
-        if (finding.lines.size() > 1) items += "s";
-        for (std::size_t k = 0; k < finding.lines.size(); ++k) {
-          items += k ? ", " : " ";
-          items += "<a href=\"#" + LineId(i, finding.lines[k]) + "\">" +
-                   std::to_string(finding.lines[k] + 1) + "</a>";
-        }
-        items += "</li>\n";
+  const auto groups = GroupFindings(summary);
+  if (groups.empty()) page += "<p>No finding.</p>\n";
+  for (const FindingGroup& group : groups) {
+    const std::size_t count = group.items.size();
+    page += "<section class=\"finding\" id=\"" + std::string(group.rule->id) + "\"><h3>" +
+            Escaped(group.rule->title) + " (" + std::to_string(count) +
+            (count == 1 ? " report" : " reports") + ")</h3>\n<p>" + Escaped(group.rule->cause) +
+            "</p>\n<p><b>Repair:</b> " + Escaped(group.rule->repair) + "</p>\n<ul>\n";
+    for (const FindingItem& item : group.items) {
+      const Row& row = summary.rows[item.row];
+      const std::string who =
+          Escaped(Who(row.latest.report)) + " (" + Escaped(row.latest.report.time.shown) + ")";
+      page += "<li>" +
+              (HasText(row) ? "<a href=\"#" + ReportId(item.row) + "\">" + who + "</a>" : who) +
+              ": line";
+      if (item.finding->lines.size() > 1) page += "s";
+      for (std::size_t k = 0; k < item.finding->lines.size(); ++k) {
+        const std::string number = std::to_string(item.finding->lines[k] + 1);
+        page += k ? ", " : " ";
+        page += HasText(row) ? "<a href=\"#" + LineId(item.row, item.finding->lines[k]) + "\">" +
+                                   number + "</a>"
+                             : number;
       }
+      page += "</li>\n";
     }
-    if (count == 0) continue;
-    any = true;
-    page += "<section class=\"finding\" id=\"" + std::string(rule.id) + "\"><h3>" +
-            Escaped(rule.title) + " (" + std::to_string(count) +
-            (count == 1 ? " report" : " reports") + ")</h3>\n<p>" + Escaped(rule.cause) +
-            "</p>\n<p><b>Repair:</b> " + Escaped(rule.repair) + "</p>\n<ul>\n" + items +
-            "</ul></section>\n";
+    page += "</ul></section>\n";
   }
-  if (!any) page += "<p>No finding.</p>\n";
 }
 
 void WriteTexts(const Summary& summary, std::string& page) {
-  page += "<h2>Reports</h2>\n";
-  for (std::size_t i = 0; i < summary.entries.size(); ++i) {
-    const Report& r = summary.entries[i].report;
+  page += "<h2>Reports that fail</h2>\n";
+  for (std::size_t i = 0; i < summary.rows.size(); ++i) {
+    const Row& row = summary.rows[i];
+    if (!HasText(row)) continue;
+    const Report& r = row.latest.report;
     page += "<details class=\"report\" id=\"" + ReportId(i) + "\"><summary>" + Escaped(Who(r)) +
-            " \u00b7 " + Escaped(r.level) + " \u00b7 " + Escaped(r.time) + " \u00b7 " +
+            " \u00b7 " + Escaped(r.level) + " \u00b7 " + Escaped(r.time.shown) + " \u00b7 " +
             std::to_string(r.failedLines) + " FAILED \u00b7 " + Escaped(r.fileName) +
             "</summary>\n<pre>";
     for (std::size_t k = 0; k < r.lines.size(); ++k) {
@@ -185,13 +232,19 @@ std::string SummaryPage(const Summary& summary) {
       "<title>Vorlix report summary</title><style>";
   page += kStyle;
   page += "</style></head>\n<body>\n<h1>Vorlix report summary</h1>\n<p>";
-  page += std::to_string(summary.entries.size());
-  page += summary.entries.size() == 1 ? " report" : " reports";
   int failing = 0;
-  for (const SummaryEntry& entry : summary.entries) failing += entry.report.AnyFailed() ? 1 : 0;
+  for (const Row& row : summary.rows) failing += row.latest.report.AnyFailed() ? 1 : 0;
+  if (summary.allReports) {
+    page += std::to_string(summary.rows.size());
+    page += summary.rows.size() == 1 ? " report" : " reports";
+  } else {
+    page += std::to_string(summary.rows.size()) + " computers, users and programs from " +
+            std::to_string(summary.reports) + " reports";
+  }
   page += ", " + std::to_string(failing) + " with failed checks";
   if (!summary.skipped.empty()) page += ", " + std::to_string(summary.skipped.size()) + " skipped";
   page += ".</p>\n";
+  WriteTrend(summary, page);
   WriteGrid(summary, page);
   WriteFindings(summary, page);
   if (!summary.skipped.empty()) {

@@ -14,6 +14,7 @@
 #include "fakes/fake_session.h"
 #include "report/report_driver.h"
 #include "report/temp_report.h"
+#include "summary/report_reader.h"
 
 namespace vorlix::console {
 namespace {
@@ -174,18 +175,74 @@ TEST_F(ConsoleTest, RepairCommandsRefuseWithoutElevationMapOrForceAndTouchNothin
   untouched();
 }
 
-// What `report --out-dir` collects, `summary` reads back: the computer and user from the names,
-// the failed report's status, and its own bad usage.
+// What `report --out-dir` and `--json-dir` collect, `summary` reads back: twins once, the
+// computer and user from the names, the failed report's status.
 TEST_F(ConsoleTest, SummaryReadsWhatReportCollected) {
   InstallOstrelan();
-  ASSERT_EQ(Run({"report", "Ostrelan", "--out-dir", "C:\\Reports"}), kDone);
+  m.files.AddFolder("C:\\Reports\\json");
+  ASSERT_EQ(
+      Run({"report", "Ostrelan", "--out-dir", "C:\\Reports", "--json-dir", "C:\\Reports\\json"}),
+      kDone);
+  EXPECT_TRUE(m.files.FileExists(kCollected + ".txt"));
+  EXPECT_TRUE(m.files.FileExists("C:\\Reports\\json\\PC042_anna_Ostrelan_20261208-140509.json"));
   streams.out.clear();
-  EXPECT_EQ(Run({"summary", "C:\\Reports"}), kDone);
-  EXPECT_THAT(streams.out, HasSubstr("PC042"));
-  EXPECT_THAT(streams.out, HasSubstr("anna"));
+  EXPECT_EQ(Run({"summary", "C:\\Reports", "--recurse"}), kDone);
+  EXPECT_THAT(streams.out, HasSubstr("1 row from 1 report\n"));
+  EXPECT_THAT(streams.out, HasSubstr("PC042     anna  Ostrelan  passing  Normal  "
+                                     "2026-12-08 14:05:09 +01:00"));
+  m.clock.now.minute = 6;
   ASSERT_EQ(Run({"report", "Ostrelan", "--full", "--out-dir", "C:\\Reports"}), kDoneWithFailures);
-  EXPECT_EQ(Run({"summary", "C:\\Reports"}), kDoneWithFailures);
-  EXPECT_EQ(Run({"summary"}), kBadUsage);
+  streams.out.clear();
+  EXPECT_EQ(Run({"summary", "C:\\Reports", "--recurse"}), kDoneWithFailures);
+  EXPECT_THAT(streams.out, HasSubstr("failing since 2026-12-08 14:06:09"));
+  EXPECT_EQ(Run({"report", "Ostrelan", "--json", "a.json", "--json-dir", "C:\\Reports"}),
+            kBadUsage);
+}
+
+TEST_F(ConsoleTest, SummaryUsageAndExitStatuses) {
+  InstallOstrelan();
+  ASSERT_EQ(Run({"report", "Ostrelan", "--out-dir", "C:\\Reports"}), kDone);
+  m.files.AddFile("C:\\Reports\\notes.txt", "Notes\r\n");
+  m.files.AddFile("C:\\Reports\\huge.log", "");
+  m.files.Find("C:\\Reports\\huge.log")->size = summary::kMaxReportBytes + 1;
+  m.files.failReplace.insert(fakes::FakeFileSystem::Key("C:\\Locked.html"));
+  m.files.AddFile("C:\\Locked.html", "old page");
+  const struct {
+    Words args;
+    int status;
+    const char* message;
+  } cases[] = {
+      {{"summary", "C:\\Reports", "--html=C:\\page.html"}, kDone, ""},
+      {{"summary", "C:\\Reports", "--html", "C:\\page2.html", "--silent-days", "3"}, kDone, ""},
+      {{"summary"}, kBadUsage, "no report file or folder given"},
+      {{"summary", "C:\\Reports", "--html"}, kBadUsage, "'--html' needs a value"},
+      {{"summary", "C:\\Reports", "--html", "a", "--html=b"}, kBadUsage, "is given twice"},
+      {{"summary", "C:\\Reports", "--all"}, kBadUsage, "unknown option '--all'"},
+      {{"summary", "C:\\Reports", "--silent-days", "0"}, kBadUsage, "not '0'"},
+      {{"summary", "C:\\Reports", "--silent-days=7d"}, kBadUsage, "not '7d'"},
+      {{"summary", "C:\\Nowhere"}, kBadUsage, "no such file or folder: C:\\Nowhere"},
+      {{"summary", "C:\\Reports", "--html", "C:\\Locked.html"},
+       kFileError,
+       "vorlixc: the page cannot be written: 'C:\\Locked.html' (system error 5)\r\n"},
+      {{"summary", "C:\\Reports", "--html", "C:\\No\\Folder\\p.html"},
+       kFileError,
+       "cannot be written"},
+      {{"summary", "C:\\Reports", "--html", "C:\\Reports"}, kFileError, "is a folder"},
+  };
+  for (const auto& c : cases) {
+    streams.err.clear();
+    EXPECT_EQ(Run(c.args), c.status) << c.message;
+    EXPECT_THAT(streams.err, HasSubstr(c.message));
+    if (c.status == kBadUsage) EXPECT_THAT(streams.err, HasSubstr(kSummaryUsage));
+  }
+  EXPECT_THAT(m.files.ReadAll("C:\\page.html"), HasSubstr("<!DOCTYPE html>"));
+  EXPECT_EQ(m.files.ReadAll("C:\\Locked.html"), "old page");
+  EXPECT_FALSE(m.files.FileExists("C:\\No\\Folder\\p.html"));
+  // Without a console there is no progress to show; with one, it ends on its own line.
+  streams.err.clear();
+  streams.console = true;
+  EXPECT_EQ(Run({"summary", "C:\\Reports"}), kDone);
+  EXPECT_EQ(streams.err, "\rread 3 of 3 files\r\n");
 }
 
 }  // namespace

@@ -30,12 +30,14 @@ class FakeStreams final : public console::Streams {
   std::string out;
   std::string err;
   bool failOut = false;
+  bool console = false;
 
   void Out(std::string_view bytes) override {
     if (failOut) throw InOutError("standard output", 232);  // ERROR_NO_DATA, a closed pipe
     out.append(bytes);
   }
   void Err(std::string_view text) override { err.append(text); }
+  bool ErrIsConsole() override { return console; }
 };
 
 }  // namespace vorlix::fakes

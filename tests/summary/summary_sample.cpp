@@ -1,29 +1,23 @@
-// Writes a summary page over a few reports, made by the real driver over fake machines, to a
-// real file, for the browser to render: summary_sample PAGE.html
+// Writes a summary page over the history of a few workstations, each report made by the real
+// driver over a fake machine, to a real file for the browser to render: summary_sample PAGE.html
 #include <fstream>
 #include <iostream>
 #include <sstream>
 
-#include "summary/summary_command.h"
+#include "summary/summary.h"
+#include "summary/summary_page.h"
+#include "support/report_json.h"
 #include "unit/summary_states.h"
 
 namespace {
 
 using vorlix::testing::InstalledMachine;
+using vorlix::testing::Lines;
 
-std::string Text(const vorlix::testing::Lines& lines) {
+std::string Text(const Lines& lines) {
   std::string text;
   for (const auto& line : lines) text += line + "\r\n";
   return text;
-}
-
-std::string JsonString(const std::string& text) {
-  std::string out = "\"";
-  for (char c : text) {
-    if (c == '"' || c == '\\') out += '\\';
-    out += c;
-  }
-  return out + "\"";
 }
 
 }  // namespace
@@ -38,43 +32,52 @@ int main(int argc, char** argv) {
   share.AddFolder(folder);
 
   InstalledMachine clean;
-  vorlix::testing::ProgramOnTheLicenceServer(clean);
+  vorlix::testing::AllPassing(clean);
   // A value that reads like markup: the page must show it as text.
   clean.machine.profile.Set("P:\\Ostrelan\\Ostrelan.Ini", "Ostrelan", "Note", "<b>5</b> & more");
-  share.AddFile(folder + "WS-101_anna_Ostrelan_20261208-090501.txt", Text(clean.Report(2)));
-
+  const Lines passing = clean.Report(2);
   InstalledMachine unconnected;
   vorlix::testing::LicenceOnUnconnectedDrive(unconnected);
-  share.AddFile(folder + "WS-102_admin_Ostrelan_20261208-091733.txt", Text(unconnected.Report(1)));
-
-  InstalledMachine other;
-  vorlix::testing::ProgramOnTheLicenceServer(other);
-  share.AddFile(folder + "WS-103_ben_Delmoran_20261208-093012.txt",
-                Text(other.Report(1, "Delmoran")));
-
+  unconnected.machine.profile.Set("P:\\Ostrelan\\Ostrelan.Ini", "Ostrelan", "Note",
+                                  "<b>5</b> & more");
+  const Lines failing = unconnected.Report(1);
   InstalledMachine readOnly;
   vorlix::testing::ReadOnlyLicenceFolder(readOnly);
-  share.AddFile(folder + "Vorlix Report.txt", Text(readOnly.Report(2)));
+  const Lines notWritable = readOnly.Report(2);
 
-  // The clean state once more, as the JSON form; its user name is not ASCII.
-  std::string json =
-      "{\"tool\": \"Vorlix\", \"release\": \"1.32\", \"computer\": \"WS-104\", "
-      "\"user\": \"d\\u00f6rte\", \"program\": \"Ostrelan\", \"level\": \"Normal\", "
-      "\"time\": \"2026-12-08T10:02:44+01:00\", \"failed\": 1, \"lines\": [";
-  const auto lines = clean.Report(1);
-  for (std::size_t i = 0; i < lines.size(); ++i) {
-    json += (i ? ", " : "") + std::string("{\"text\": ") + JsonString(lines[i]) + "}";
+  // Six days of five workstations: WS-101 clean throughout; WS-102 fails from the third day on;
+  // WS-103 failed on the fifth day and is mended; WS-104 stopped reporting after the first
+  // day; WS-105 (Delmoran, not installed) fails on the last day only. The last day's reports
+  // have JSON twins, one with a user name that is not ASCII.
+  const char* days[] = {"20261203", "20261204", "20261205", "20261206", "20261207", "20261208"};
+  for (int d = 0; d < 6; ++d) {
+    const std::string stamp = std::string(days[d]) + "-0905" + std::to_string(10 + d);
+    const auto add = [&](const std::string& who, const Lines& lines) {
+      share.AddFile(folder + who + "_" + stamp + ".txt", Text(lines));
+    };
+    add("WS-101_anna_Ostrelan", passing);
+    add("WS-102_admin_Ostrelan", d >= 2 ? failing : passing);
+    add("WS-103_ben_Ostrelan", d == 4 ? notWritable : passing);
+    if (d == 0) add("WS-104_cleo_Ostrelan", passing);
+    if (d == 5) add("WS-105_dan_Delmoran", clean.Report(1, "Delmoran"));
   }
-  share.AddFile(folder + "WS-104_doerte_Ostrelan_20261208-100244.json", json + "]}");
+  const std::string iso = "2026-12-08T09:05:15+01:00";
+  share.AddFile(folder + "json\\WS-101_anna_Ostrelan_20261208-090515.json",
+                vorlix::testing::JsonReport({"WS-101", "anna", "Ostrelan", "Full", iso}, passing));
+  share.AddFile(
+      folder + "json\\WS-102_admin_Ostrelan_20261208-090515.json",
+      vorlix::testing::JsonReport({"WS-102", "d\\u00f6rte", "Ostrelan", "Normal", iso}, failing));
+  // Saved from the window: no computer or user, a row of its own.
+  share.AddFile(folder + "Vorlix Report.txt", Text(notWritable));
   share.AddFile(folder + "notes.txt", "Reports of the <second> floor & the lab\r\n");
 
+  vorlix::summary::SummaryOptions options;
+  options.recurse = true;
+  options.silentDays = 3;
+  const auto summary = vorlix::summary::Summarise(share, {"R:\\Reports"}, options);
   std::ostringstream out;
-  const int status = vorlix::summary::RunSummary({"R:\\Reports", "--html", "R:\\summary.html"},
-                                                 share, out, std::cerr);
+  vorlix::summary::WriteSummaryText(summary, out);
   std::cout << out.str();
-  if (status == vorlix::summary::kExitBadUsage || status == vorlix::summary::kExitPageNotWritten) {
-    return status;
-  }
-  std::ofstream(argv[1], std::ios::binary) << share.ReadAll("R:\\summary.html");
+  std::ofstream(argv[1], std::ios::binary) << vorlix::summary::SummaryPage(summary);
   return 0;
 }

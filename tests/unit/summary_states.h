@@ -19,6 +19,15 @@ inline void ProgramOnTheLicenceServer(InstalledMachine& m) {
   m.machine.network.connections["P:"] = "\\\\lic-server\\programs";
 }
 
+// Every check passes: the licence folder lies beside the program on P:.
+inline void AllPassing(InstalledMachine& m) {
+  ProgramOnTheLicenceServer(m);
+  m.machine.profile.Set("P:\\Ostrelan\\Ostrelan.Ini", "Ostrelan", "LicenseFolder", "P:\\Licence");
+  m.machine.files.AddFolder("P:\\Licence");
+  m.machine.files.AddFile("P:\\Licence\\Ostrelan.ini", "[Ostrelan]\r\nUsers=5\r\n");
+  m.machine.files.AddFolder("\\\\lic-server\\programs\\Licence");
+}
+
 // The licence folder on a letter that this session has no connection for.
 inline void LicenceOnUnconnectedDrive(InstalledMachine& m) {
   ProgramOnTheLicenceServer(m);

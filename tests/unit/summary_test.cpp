@@ -4,9 +4,11 @@
 #include <gtest/gtest.h>
 
 #include "summary/findings.h"
+#include "summary/report_names.h"
 #include "summary/report_reader.h"
-#include "summary/summary_command.h"
+#include "summary/summary.h"
 #include "support/expected_reports.h"
+#include "support/report_json.h"
 #include "unit/summary_states.h"
 
 namespace vorlix::summary {
@@ -90,32 +92,20 @@ TEST(SummaryReader, GoldenReportsGiveTheStateOfEveryCheck) {
 
 TEST(SummaryReader, JsonFormAndAnsiTextGiveTheSameReport) {
   const Lines lines = testing::kInstalledNormal;
-  std::string json =
-      R"({"tool": "Vorlix", "release": "1.32", "computer": "WS-7",)"
-      R"( "user": "Ren\u00e9e \ud83d\ude00", "program": "Ostrelan", "level": "Normal",)"
-      R"( "time": "2026-12-08T14:05:09+01:00", "failed": 2, "lines": [)";
-  for (std::size_t i = 0; i < lines.size(); ++i) {
-    std::string text;
-    for (char c : lines[i]) text += c == '\\' ? std::string("\\\\") : std::string(1, c);
-    const bool passed = lines[i].rfind("   Passed: ", 0) == 0;
-    const bool failed = lines[i].rfind("   FAILED: ", 0) == 0;
-    json += std::string(i ? "," : "") + "\n  {\"text\": \"" + text + "\", \"check\": " +
-            (passed   ? "\"passed\""
-             : failed ? "\"failed\""
-                      : "null") +
-            "}";
-  }
-  const Report fromJson =
-      Read("WS-7_x_Ostrelan_20261208-140509.json", "\xEF\xBB\xBF" + json + "]}");
+  const std::string json = testing::JsonReport(
+      {"WS-7", "Ren\\u00e9e \\ud83d\\ude00", "Ostrelan", "Normal", "2026-12-08T14:05:09+01:00"},
+      lines);
+  const Report fromJson = Read("WS-7_x_Ostrelan_20261208-140509.json", "\xEF\xBB\xBF" + json);
   EXPECT_EQ(fromJson.computer, "WS-7");
   EXPECT_EQ(fromJson.user,
             "Ren\xC3\xA9"
             "e \xF0\x9F\x98\x80");
-  EXPECT_EQ(fromJson.time, "2026-12-08T14:05:09+01:00");
+  EXPECT_EQ(fromJson.time.shown, "2026-12-08 14:05:09 +01:00");
   EXPECT_EQ(States(fromJson), "PPPPPPPP-FFPPPP-");
   const Report fromText = Read("WS-7_Ren_Ostrelan_20261208-140509-2.txt", Text(lines));
   EXPECT_EQ(fromText.computer, "WS-7");
   EXPECT_EQ(fromText.user, "Ren");
+  EXPECT_EQ(fromText.time.shown, "2026-12-08 14:05:09");
   ASSERT_EQ(fromJson.lines.size(), fromText.lines.size());
   for (std::size_t i = 0; i < lines.size(); ++i) {
     EXPECT_EQ(fromJson.lines[i].text, fromText.lines[i].text);
@@ -158,26 +148,63 @@ TEST(SummaryReader, FilesThatAreNoDiagnosticReportAreSkippedWithTheReason) {
   }
 }
 
-TEST(SummaryReader, ComputerAndUserFromTheNameOfAnOutDirReport) {
+TEST(SummaryReader, WhoAndWhenFromTheNameOfAnOutDirReport) {
   const struct {
     const char* name;
-    const char* computer;  // empty: not of that form
-    const char* user;
+    const char* parsed;  // computer|user|program|stamp|copy|json; empty: not of that form
   } cases[] = {
-      {"WS-014_jdoe_Ostrelan_20261208-140509.txt", "WS-014", "jdoe"},
-      {"WS-014_jdoe_ostrelan_20261208-140509-12.TXT", "WS-014", "jdoe"},
-      {"WS-014_j_doe_Ostrelan_20261208-140509.txt", "WS-014", "j_doe"},
-      {"WS-014_jdoe_Gaspin_20261208-140509.txt", "", ""},
-      {"WS-014_Ostrelan_20261208-140509.txt", "", ""},
-      {"_jdoe_Ostrelan_20261208-140509.txt", "", ""},
-      {"WS-014_jdoe_Ostrelan_2026128-140509.txt", "", ""},
-      {"Vorlix Report.txt", "", ""},
+      {"WS-014_jdoe_Ostrelan_20261208-140509.txt", "WS-014|jdoe|Ostrelan|20261208-140509|1|0"},
+      {"WS-014_jdoe_ostrelan_20261208-140509-12.TXT", "WS-014|jdoe|Ostrelan|20261208-140509|12|0"},
+      {"WS-014_j_doe_Gaspin_20261208-140509.json", "WS-014|j_doe|Gaspin|20261208-140509|1|1"},
+      {"WS-014_jdoe_Notepad_20261208-140509.txt", ""},
+      {"WS-014_Ostrelan_20261208-140509.txt", ""},
+      {"_jdoe_Ostrelan_20261208-140509.txt", ""},
+      {"WS-014__Ostrelan_20261208-140509.txt", ""},
+      {"WS-014_jdoe_Ostrelan_2026128-140509.txt", ""},
+      {"WS-014_jdoe_Ostrelan_20261208-140509-1234567.txt", ""},
+      {"WS-014_jdoe_Ostrelan_20261208-140509.log", ""},
+      {"Vorlix Report.txt", ""},
   };
   for (const auto& c : cases) {
-    const auto parts = PartsOfReportName(c.name, "Ostrelan");
-    EXPECT_EQ(parts ? parts->computer : "", c.computer) << c.name;
-    EXPECT_EQ(parts ? parts->user : "", c.user) << c.name;
+    const auto parts = ParseReportName(c.name);
+    const std::string parsed = parts ? parts->computer + "|" + parts->user + "|" + parts->program +
+                                           "|" + parts->stamp + "|" + std::to_string(parts->copy) +
+                                           "|" + (parts->json ? "1" : "0")
+                                     : "";
+    EXPECT_EQ(parsed, c.parsed) << c.name;
   }
+}
+
+TEST(SummaryReader, OneTimeFormAndItsOrder) {
+  const struct {
+    const char* text;
+    bool iso;           // else a stamp of a file name
+    const char* shown;  // empty: refused
+    const char* order;
+  } cases[] = {
+      {"2026-12-09T13:26:48+05:30", true, "2026-12-09 13:26:48 +05:30", "20261209132648"},
+      {"2026-12-09T13:26:48-08:00", true, "2026-12-09 13:26:48 -08:00", "20261209132648"},
+      {"2026-12-09T13:26:48Z", true, "2026-12-09 13:26:48 +00:00", "20261209132648"},
+      {"2026-12-09T13:26:48", true, "2026-12-09 13:26:48", "20261209132648"},
+      {"2026-02-30T13:26:48", true, "", ""},
+      {"2026-12-09T24:00:00", true, "", ""},
+      {"2026-12-09T13:26:48+0530", true, "", ""},
+      {"12/9/2026 1:26:48 PM", true, "", ""},
+      {"20261209-132648", false, "2026-12-09 13:26:48", "20261209132648"},
+      {"20261309-132648", false, "", ""},
+      {"20261209-136048", false, "", ""},
+  };
+  for (const auto& c : cases) {
+    const auto time = c.iso ? TimeFromIso(c.text) : TimeFromStamp(c.text);
+    EXPECT_EQ(time ? time->shown : "", c.shown) << c.text;
+    EXPECT_EQ(time ? time->order : "", c.order) << c.text;
+  }
+  EXPECT_EQ(SecondsBetween("20261231235959", "20270101000001"), 2);
+  EXPECT_EQ(SecondsBetween("20240228120000", "20240301120000"), 2 * 86400);
+  // A banner's time is shown as written and has no order.
+  const Report saved = Read("Vorlix Report.txt", Text(testing::kInstalledNormal));
+  EXPECT_EQ(saved.time.shown, "8/12/2026 14:05:09");
+  EXPECT_FALSE(saved.time.Known());
 }
 
 // Every finding rule, each from a report the real driver wrote over a fake machine.
@@ -209,6 +236,23 @@ TEST(SummaryFindings, EachRuleFromTheDriversReport) {
        },
        {"program-drive-not-connected"},
        {"   FAILED: Q:\\Ostrelan ...is missing", "   FAILED: 'C:' <> 'Q:'"}},
+      {"program folder on a server that is gone, by UNC",
+       [](InstalledMachine& m) {
+         m.machine.registry.SetString(platform::RegistryRoot::LocalMachine,
+                                      "Software\\Tarnwick\\Ostrelan", "Path",
+                                      "\\\\gone\\apps\\Ostrelan");
+       },
+       {"program-server-gone"},
+       {"   FAILED: \\\\gone\\apps\\Ostrelan ...is missing", "   FAILED: 'C:' <> '\\\\GONE'"}},
+      {"program folder on a server that is gone, by a connected letter",
+       [](InstalledMachine& m) {
+         testing::ProgramOnTheLicenceServer(m);
+         m.machine.registry.SetString(platform::RegistryRoot::LocalMachine,
+                                      "Software\\Tarnwick\\Ostrelan", "Path", "Q:\\Ostrelan");
+         m.machine.network.connections["Q:"] = "\\\\gone\\apps";
+       },
+       {"program-server-gone"},
+       {"   FAILED: Q:\\Ostrelan ...is missing", "   FAILED: 'C:' <> '\\\\GONE'"}},
       {"licence drive broken",
        [](InstalledMachine& m) { testing::LicenceOnDriveMappedTo(m, "\\\\lic-server\\licences"); },
        {"licence-drive-broken"},
@@ -300,97 +344,110 @@ TEST(SummaryFindings, EachRuleFromTheDriversReport) {
   }
 }
 
-// A folder of mixed reports through the command, with its exit statuses.
-class SummaryCommand : public ::testing::Test {
+// A share of several days: a row per computer, user and program from its latest report, since
+// when it is in that state, and only the reports that this needs are read.
+class SummaryHistory : public ::testing::Test {
  protected:
-  SummaryCommand() {
+  SummaryHistory() {
     InstalledMachine clean;
-    testing::ProgramOnTheLicenceServer(clean);
-    cleanReport_ = Text(clean.Report(1));
+    testing::AllPassing(clean);
+    const Lines passing = clean.Report(1);
     InstalledMachine unconnected;
     testing::LicenceOnUnconnectedDrive(unconnected);
-    files_.AddFile("R:\\Reports\\WS-1_anna_Ostrelan_20261208-090000.txt", cleanReport_);
-    files_.AddFile("R:\\Reports\\WS-2_ben_Ostrelan_20261208-090000.txt",
-                   Text(unconnected.Report(1)));
-    files_.AddFile("R:\\Reports\\notes.txt", "Notes\r\n");
-    files_.AddFile("R:\\Reports\\huge.log", "");
-    files_.Find("R:\\Reports\\huge.log")->size = kMaxReportBytes + 1;
-    files_.AddFile("R:\\Reports\\Older\\WS-3_cleo_Ostrelan_20261201-090000.txt", cleanReport_);
+    const Lines failing = unconnected.Report(1);
+    const Lines notInstalled = clean.Report(1, "Delmoran");
+    const auto add = [&](const std::string& name, const Lines& lines) {
+      share_.AddFile("R:\\Share\\" + name, Text(lines));
+    };
+    add("WS-A_anna_Ostrelan_20261201-090000.txt", failing);  // not needed: never read
+    share_.failRead.insert(
+        fakes::FakeFileSystem::Key("R:\\Share\\WS-A_anna_Ostrelan_20261201-090000.txt"));
+    add("WS-A_anna_Ostrelan_20261201-100000.txt", passing);
+    add("WS-A_anna_Ostrelan_20261202-100000.txt", failing);
+    add("WS-A_anna_Ostrelan_20261203-100000.txt", failing);
+    add("WS-A_anna_Ostrelan_20261204-100000.txt", failing);
+    add("WS-B_ben_Ostrelan_20261203-080000.txt", failing);
+    add("WS-B_ben_Ostrelan_20261204-080000.txt", passing);
+    // Twins: the JSON side is the one read, and the two count once.
+    add("WS-C_cleo_Ostrelan_20261204-093000.txt", failing);
+    share_.AddFile(
+        "R:\\Share\\json\\WS-C_cleo_Ostrelan_20261204-093000.json",
+        testing::JsonReport({"WS-C", "cleo", "Ostrelan", "Normal", "2026-12-04T09:30:00+01:00"},
+                            passing));
+    add("WS-D_dan_Ostrelan_20261120-120000.txt", failing);
+    add("WS-E_eve_Delmoran_20261204-070000.txt", notInstalled);
+    add("Vorlix Report.txt", passing);
   }
 
-  int Run(const std::vector<std::string>& args) {
-    out_.str("");
-    err_.str("");
-    return RunSummary(args, files_, out_, err_);
+  Summary Run(SummaryOptions options) {
+    options.recurse = true;
+    return Summarise(share_, {"R:\\Share"}, options);
   }
 
-  fakes::FakeFileSystem files_;
-  std::ostringstream out_;
-  std::ostringstream err_;
-  std::string cleanReport_;
+  fakes::FakeFileSystem share_;
 };
 
-TEST_F(SummaryCommand, PrintsReportsFindingsAndMostFailedChecksAndWritesThePage) {
-  EXPECT_EQ(Run({"R:\\Reports", "--html", "R:\\Reports\\summary.html"}), kExitFailedChecks);
-  EXPECT_EQ(err_.str(), "");
-  const std::string out = out_.str();
-  EXPECT_THAT(out, HasSubstr("2 reports, 2 skipped\n"));
-  EXPECT_THAT(out, HasSubstr("  R:\\Reports\\huge.log: too large for a report\n"));
-  EXPECT_THAT(out, HasSubstr("\nWS-2      ben   Ostrelan  Normal  8/12/2026 14:05:09       5\n"));
-  EXPECT_THAT(out, HasSubstr("  R:\\Reports\\notes.txt: not a diagnostic report: no banner line"));
-  EXPECT_THAT(out, HasSubstr("  Licence folder: drive letter not connected here (1 report)\n"));
-  EXPECT_THAT(out, HasSubstr("    - WS-2 / ben / Ostrelan (Normal, 8/12/2026 14:05:09): lines"));
-  EXPECT_THAT(out, HasSubstr("Checks that fail most often:\n  licence drive"));
-  EXPECT_THAT(out, Not(HasSubstr("cleo")));
-  EXPECT_THAT(files_.ReadAll("R:\\Reports\\summary.html"), HasSubstr("<!DOCTYPE html>"));
+TEST_F(SummaryHistory, LatestOfEachWorkstationWithSinceWhen) {
+  std::size_t reads = 0;
+  SummaryOptions options;
+  options.progress = [&](std::size_t read, std::size_t total) {
+    reads = read;
+    EXPECT_EQ(total, 12u);
+  };
+  const Summary summary = Run(options);
+  std::vector<std::string> rows;
+  for (const Row& row : summary.rows) {
+    rows.push_back(ComputerShown(row.latest.report) + " " + StateShown(summary, row) + " | " +
+                   row.latest.report.time.shown);
+  }
+  // Failing first, the most failed checks first; then mended, silent and passing, by name.
+  EXPECT_THAT(rows, ElementsAreArray({
+                        "WS-E failing since 2026-12-04 07:00:00 | 2026-12-04 07:00:00",
+                        "WS-A failing since 2026-12-02 10:00:00 | 2026-12-04 10:00:00",
+                        "WS-B mended 2026-12-04 08:00:00 | 2026-12-04 08:00:00",
+                        "WS-D silent since 2026-11-20 12:00:00 | 2026-11-20 12:00:00",
+                        "Vorlix Report.txt passing | 8/12/2026 14:05:09",
+                        "WS-C passing | 2026-12-04 09:30:00 +01:00",
+                    }));
+  EXPECT_THAT(summary.skipped, ::testing::IsEmpty());
+  EXPECT_EQ(reads, 10u);  // 12 files: neither the unneeded report nor the text twin
+  EXPECT_EQ(summary.reports, 11u);
+  EXPECT_TRUE(summary.AnyFailed());
+  // Only a failing latest report keeps its text for the page.
+  for (const Row& row : summary.rows) {
+    EXPECT_EQ(row.latest.report.lines.empty(), !row.latest.report.AnyFailed())
+        << row.latest.report.fileName;
+  }
+  std::vector<std::string> trend;
+  for (const DayCount& day : summary.trend) {
+    trend.push_back(day.day + " " + std::to_string(day.failing) + "/" +
+                    std::to_string(day.reported));
+  }
+  EXPECT_THAT(trend, ElementsAreArray({"20261120 1/1", "20261201 0/1", "20261202 1/1",
+                                       "20261203 2/2", "20261204 2/4"}));
 
-  // Again, recursing: the page itself is not read as a skipped file.
-  EXPECT_EQ(Run({"R:\\Reports", "--recurse", "--html", "R:\\Reports\\summary.html"}),
-            kExitFailedChecks);
-  EXPECT_THAT(out_.str(), HasSubstr("3 reports, 2 skipped\n"));
-  EXPECT_THAT(out_.str(), HasSubstr("WS-3 "));
-
-  // A wildcard, as the console passes it on: the text reports only, here and below.
-  EXPECT_EQ(Run({"R:\\Reports\\WS-*.txt", "--recurse"}), kExitFailedChecks);
-  EXPECT_THAT(out_.str(), HasSubstr("3 reports\n"));
+  // Each finding names its report's time, once per rule, on standard output as on the page.
+  std::ostringstream out;
+  WriteSummaryText(summary, out);
+  EXPECT_THAT(out.str(), HasSubstr("6 rows from 11 reports\n"));
+  EXPECT_THAT(out.str(), HasSubstr("    - WS-A / anna / Ostrelan (Normal, 2026-12-04 10:00:00): "
+                                   "lines"));
+  EXPECT_THAT(out.str(), Not(HasSubstr("WS-B / ben")));
 }
 
-TEST_F(SummaryCommand, ExitStatuses) {
-  // Every check passed: all folders on the tool's own drive.
-  files_.AddFile("R:\\Clean\\a.txt",
-                 Text(testing::InstalledReport(kExecutable, kLocal, 1, kStamps, kListing)));
-  files_.failReplace.insert(fakes::FakeFileSystem::Key("R:\\Locked.html"));
-  files_.AddFile("R:\\Locked.html", "old page");
-  const struct {
-    std::vector<std::string> args;
-    int status;
-    const char* message;
-  } cases[] = {
-      {{"R:\\Clean"}, kExitClean, ""},
-      {{"R:\\Reports\\WS-1_anna_Ostrelan_20261208-090000.txt"}, kExitFailedChecks, ""},
-      {{}, kExitBadUsage, "no report file or folder given"},
-      {{"R:\\Reports", "--html"}, kExitBadUsage, "--html needs a file name"},
-      {{"R:\\Reports", "--html", "a", "--html", "b"}, kExitBadUsage, "--html is given twice"},
-      {{"R:\\Reports", "--all"}, kExitBadUsage, "unknown option '--all'"},
-      {{"R:\\Nowhere"}, kExitBadUsage, "no such file or folder: R:\\Nowhere"},
-      {{"R:\\Reports", "--html", "R:\\Locked.html"},
-       kExitPageNotWritten,
-       "vorlixc summary: the page cannot be written: 'R:\\Locked.html' (system error 5)\n"},
-      {{"R:\\Reports", "--html", "R:\\No\\Folder\\p.html"},
-       kExitPageNotWritten,
-       "cannot be written"},
-      {{"R:\\Reports", "--html", "R:\\Clean"}, kExitPageNotWritten, "is a folder"},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(Run(c.args), c.status) << c.message;
-    EXPECT_THAT(err_.str(), HasSubstr(c.message));
-    if (c.status == kExitBadUsage) {
-      EXPECT_THAT(err_.str(), HasSubstr(kSummaryUsage));
-    }
+TEST_F(SummaryHistory, EveryReportAndTheSilentLimit) {
+  SummaryOptions all;
+  all.allReports = true;
+  const Summary every = Run(all);
+  EXPECT_EQ(every.rows.size(), 10u);  // twins once; the unreadable one skipped
+  ASSERT_EQ(every.skipped.size(), 1u);
+  EXPECT_THAT(every.skipped[0].path, HasSubstr("20261201-090000"));
+  SummaryOptions patient;
+  patient.silentDays = 14;
+  const Summary summary = Run(patient);
+  for (const Row& row : summary.rows) {
+    EXPECT_NE(row.state, RowState::Silent) << row.latest.report.fileName;
   }
-  // A failed page leaves nothing beside its target, and an old page as it was.
-  EXPECT_THAT(files_.FilesUnder("R:\\"), ElementsAreArray({"Locked.html"}));
-  EXPECT_EQ(files_.ReadAll("R:\\Locked.html"), "old page");
 }
 
 }  // namespace

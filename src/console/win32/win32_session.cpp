@@ -113,4 +113,9 @@ void Win32Streams::Out(std::string_view bytes) {
 
 void Win32Streams::Err(std::string_view text) { WriteAll(STD_ERROR_HANDLE, text); }
 
+bool Win32Streams::ErrIsConsole() {
+  DWORD mode = 0;
+  return ::GetConsoleMode(::GetStdHandle(STD_ERROR_HANDLE), &mode) != 0;
+}
+
 }  // namespace vorlix::console::win32

@@ -19,6 +19,7 @@ class Win32Streams final : public Streams {
  public:
   void Out(std::string_view bytes) override;
   void Err(std::string_view text) override;
+  bool ErrIsConsole() override;
 };
 
 }  // namespace vorlix::console::win32

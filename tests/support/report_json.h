@@ -1,0 +1,45 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// The JSON form of a report, made by hand so that the reader is not tested with its own writer.
+namespace vorlix::testing {
+
+inline std::string JsonString(const std::string& text) {
+  std::string out = "\"";
+  for (char c : text) {
+    if (c == '"' || c == '\\') out += '\\';
+    out += c;
+  }
+  return out + "\"";
+}
+
+struct JsonFacts {
+  std::string computer;
+  std::string user;  // already JSON-escaped where it needs to be
+  std::string program = "Ostrelan";
+  std::string level = "Normal";
+  std::string time;  // "2026-12-08T14:05:09+01:00"
+};
+
+inline std::string JsonReport(const JsonFacts& facts, const std::vector<std::string>& lines) {
+  std::string json =
+      "{\"tool\": \"Vorlix\", \"release\": \"1.32\", \"computer\": " + JsonString(facts.computer) +
+      ", \"user\": \"" + facts.user + "\", \"program\": " + JsonString(facts.program) +
+      ", \"level\": " + JsonString(facts.level) + ", \"time\": " + JsonString(facts.time) +
+      ", \"lines\": [";
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    const bool passed = lines[i].rfind("   Passed: ", 0) == 0;
+    const bool failed = lines[i].rfind("   FAILED: ", 0) == 0;
+    json += std::string(i ? ",\n  " : "\n  ") + "{\"text\": " + JsonString(lines[i]) +
+            ", \"check\": " +
+            (passed   ? "\"passed\""
+             : failed ? "\"failed\""
+                      : "null") +
+            "}";
+  }
+  return json + "]}";
+}
+
+}  // namespace vorlix::testing
