@@ -126,6 +126,8 @@ class RowBuilder {
     instance.entry = std::move(entry);
   }
 
+  std::size_t Read() const { return read_; }
+
   void Finish() {
     std::vector<Row> rows;
     std::map<std::string, DayCount> days;
@@ -268,6 +270,7 @@ void BuildRows(platform::FileSystem& files, const std::vector<FoundFile>& found,
   RowBuilder builder(files, options, summary, found.size());
   for (const FoundFile& file : found) builder.Add(file);
   builder.Finish();
+  summary.read = builder.Read();
 }
 
 }  // namespace vorlix::summary

@@ -49,6 +49,7 @@ struct Summary {
   std::vector<DayCount> trend;  // oldest day first
   std::size_t files = 0;        // the files found
   std::size_t reports = 0;      // the reports among them, twins once
+  std::size_t read = 0;         // the files read to make the rows and the trend
   bool allReports = false;      // a row per report instead of one per workstation
   int silentDays = 7;
 
