@@ -20,6 +20,8 @@
 #include <string>
 #include <vector>
 
+#include "bench_clock.h"
+
 #include "app/main_form.h"
 #include "app/win32_dialogs.h"
 #include "platform/platform.h"
@@ -35,6 +37,9 @@
 
 namespace {
 
+using vorlix::bench::Median;
+using vorlix::bench::Seconds;
+
 using vorlix::app::Control;
 using vorlix::testing::RemoveTree;
 using vorlix::testing::VorlixRun;
@@ -45,22 +50,6 @@ constexpr DWORD kMemoStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | W
                              ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_WANTRETURN |
                              ES_NOHIDESEL;
 constexpr unsigned kClickTimeoutMs = 10 * 60 * 1000;
-
-double Seconds() {
-  static const LARGE_INTEGER frequency = [] {
-    LARGE_INTEGER f;
-    ::QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER now;
-  ::QueryPerformanceCounter(&now);
-  return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
-}
 
 [[noreturn]] void Fail(const std::string& what) {
   std::fprintf(stderr, "report_bench: %s failed (%lu)\n", what.c_str(), ::GetLastError());

@@ -22,6 +22,10 @@ std::string AsciiLower(std::string_view text);
 // Equal but for the case of the letters A to Z, as identifiers and value names are compared.
 bool SameTextIgnoringCase(std::string_view a, std::string_view b);
 
+// True when the name matches a file name pattern of "*" and "?", with case as above (the
+// system's own 8.3 quirks aside).
+bool MatchesWildcard(std::string_view pattern, std::string_view name);
+
 // The text as lines, each ended by CR LF, as a text box's lines are saved: a line ends at LF or
 // CR LF, and an empty last line (the text ends with a line break) is not a line of its own.
 std::string AsCrLfLines(std::string_view text);

@@ -30,12 +30,7 @@ bool Newer(const Instance& a, const Instance& b) {
 }
 
 std::string KeyOf(std::string_view computer, std::string_view user, std::string_view program) {
-  std::string key;
-  for (std::string_view part : {computer, user, program}) {
-    for (char c : part) key += AsciiUpper(c);
-    key += '\n';
-  }
-  return key;
+  return AsciiUpper(Join({computer, "\n", user, "\n", program}));
 }
 
 int FailedChecks(const Report& report) {

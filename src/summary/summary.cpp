@@ -33,28 +33,6 @@ std::vector<platform::DirEntry> Entries(platform::FileSystem& files, const std::
   return entries;
 }
 
-// "*" and "?" as a file name pattern has them, without regard to case.
-bool Matches(std::string_view pattern, std::string_view name) {
-  std::size_t p = 0, n = 0, star = std::string_view::npos, resume = 0;
-  while (n < name.size()) {
-    if (p < pattern.size() &&
-        (pattern[p] == '?' || AsciiUpper(pattern[p]) == AsciiUpper(name[n]))) {
-      ++p;
-      ++n;
-    } else if (p < pattern.size() && pattern[p] == '*') {
-      star = p++;
-      resume = n;
-    } else if (star != std::string_view::npos) {
-      p = star + 1;
-      n = ++resume;
-    } else {
-      return false;
-    }
-  }
-  while (p < pattern.size() && pattern[p] == '*') ++p;
-  return p == pattern.size();
-}
-
 // The files a pattern matches in name order, then, when recursing, those that it matches in
 // the subfolders. Each folder is listed once.
 void CollectMatches(platform::FileSystem& files, const std::string& folder,
@@ -64,7 +42,8 @@ void CollectMatches(platform::FileSystem& files, const std::string& folder,
   // Without recursion the system matches the pattern, as it would for any Windows program.
   const auto entries = Entries(files, Joined(folder, recurse ? "*" : pattern));
   for (const auto& entry : entries) {
-    if (!(entry.attributes & kNoFile) && (!recurse || all || Matches(pattern, entry.name))) {
+    if (!(entry.attributes & kNoFile) &&
+        (!recurse || all || MatchesWildcard(pattern, entry.name))) {
       found.push_back({Joined(folder, entry.name), entry.size});
     }
   }
@@ -138,9 +117,7 @@ Summary Summarise(platform::FileSystem& files, const std::vector<std::string>& p
   // A file given twice, or found through two paths, is read once.
   std::set<std::string> seen;
   const auto first = [&](const std::string& path) {
-    std::string key = files.FullPath(path);
-    for (char& c : key) c = AsciiUpper(c);
-    return seen.insert(std::move(key)).second;
+    return seen.insert(AsciiUpper(files.FullPath(path))).second;
   };
   for (const std::string& path : options.excluded) first(path);
   std::erase_if(found, [&](const FoundFile& file) { return !first(file.path); });

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cstdio>
 
+#include "common/text.h"
 #include "common/text_lines.h"
 #include "platform/errors.h"
 
@@ -19,28 +20,7 @@ bool Wild(const std::string& name) { return name.find_first_of("*?") != std::str
 // A name against a pattern of "*" and "?", without case; "*.*" matches every name, as the
 // system's search does.
 bool Matches(const std::string& pattern, const std::string& name) {
-  if (pattern == "*.*" || pattern == "*") return true;
-  std::size_t p = 0, n = 0, star = std::string::npos, mark = 0;
-  const auto same = [](char a, char b) {
-    return std::tolower(static_cast<unsigned char>(a)) ==
-           std::tolower(static_cast<unsigned char>(b));
-  };
-  while (n < name.size()) {
-    if (p < pattern.size() && (pattern[p] == '?' || same(pattern[p], name[n]))) {
-      ++p;
-      ++n;
-    } else if (p < pattern.size() && pattern[p] == '*') {
-      star = p++;
-      mark = n;
-    } else if (star != std::string::npos) {
-      p = star + 1;
-      n = ++mark;
-    } else {
-      return false;
-    }
-  }
-  while (p < pattern.size() && pattern[p] == '*') ++p;
-  return p == pattern.size();
+  return pattern == "*.*" || MatchesWildcard(pattern, name);
 }
 
 std::string NameOf(const std::string& path) {
