@@ -9,7 +9,6 @@
 #include "common/text.h"
 #include "console/arguments.h"
 #include "console/dry_run.h"
-#include "console/json_report.h"
 #include "console/output.h"
 #include "drivemap/drive_map_commands.h"
 #include "drivemap/drive_map_texts.h"
@@ -17,6 +16,7 @@
 #include "platform/errors.h"
 #include "platform/platform.h"
 #include "report/report_driver.h"
+#include "report/report_json.h"
 #include "report/temp_report.h"
 #include "summary/summary_command.h"
 
@@ -113,7 +113,8 @@ int ReportOne(System& system, const ReportRequest& request, const std::string& p
                     program,
                     request.level,
                     system.clock.Now(),
-                    system.session.UtcOffsetMinutes()};
+                    system.session.UtcOffsetMinutes(),
+                    system.session.AnsiCodePage()};
   report::DiagnosticReport driver(platform);
   const std::string text = report::WriteThroughTempFile(
       system.files, [&](report::ReportFile& file) { driver.Run(file, program, request.level); });
@@ -126,7 +127,8 @@ int ReportOne(System& system, const ReportRequest& request, const std::string& p
   std::optional<std::string> jsonTarget = request.json;
   if (request.jsonDir) jsonTarget = FreeFileName(system.files, *request.jsonDir, name, ".json");
   if (jsonTarget) {
-    status = Worse(status, Deliver(system, jsonTarget, JsonReport(text, facts, system.session),
+    status = Worse(status, Deliver(system, jsonTarget,
+                                   report::json::Write(JsonDocument(text, facts, system.session)),
                                    request.jsonDir.has_value()));
   }
   return status;

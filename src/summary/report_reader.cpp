@@ -6,8 +6,8 @@
 #include "common/text_lines.h"
 #include "report/file_access.h"
 #include "report/report_file.h"
+#include "report/report_json.h"
 #include "report/report_texts.h"
-#include "summary/json_reader.h"
 #include "summary/text_helpers.h"
 
 namespace vorlix::summary {
@@ -149,49 +149,26 @@ ReadResult FromLines(std::string_view path, std::vector<std::string> texts) {
   return result;
 }
 
-std::string StringMember(const JsonValue& object, std::string_view name) {
-  const JsonValue* value = object.Find(name);
-  return value && value->IsString() ? value->text() : std::string();
-}
-
 ReadResult FromJson(std::string_view path, std::string_view content) {
-  ReadResult result;
-  JsonValue document;
+  report::json::Document document;
   try {
-    document = ParseJson(content);
-  } catch (const JsonError& error) {
-    result.skipReason = std::string("not valid JSON: ") + error.what();
-    return result;
-  }
-  const JsonValue* lines = document.IsObject() ? document.Find("lines") : nullptr;
-  if (!lines || !lines->IsArray()) {
-    result.skipReason = "JSON without a \"lines\" list";
-    return result;
+    document = report::json::Read(content);
+  } catch (const report::json::FormatError& error) {
+    return {std::nullopt, std::string("not a report's JSON: ") + error.what()};
   }
   std::vector<std::string> texts;
-  for (const JsonValue& line : lines->items()) {
-    const JsonValue* text = line.IsObject() ? line.Find("text") : nullptr;
-    if (!text || !text->IsString()) {
-      result.skipReason = "JSON line " + std::to_string(texts.size() + 1) + " has no \"text\"";
-      return result;
-    }
-    texts.push_back(text->text());
-  }
-  result = FromLines(path, std::move(texts));
+  texts.reserve(document.lines.size());
+  for (report::json::Line& line : document.lines) texts.push_back(std::move(line.text));
+  ReadResult result = FromLines(path, std::move(texts));
   if (!result.report) return result;
   // The states come from the texts, as for a text report, so that both forms of one report
   // give the same row; the JSON form adds who ran it.
   Report& report = *result.report;
-  report.computer = StringMember(document, "computer");
-  report.user = StringMember(document, "user");
-  if (std::string program = StringMember(document, "program"); !program.empty()) {
-    report.program = program;
-  }
-  if (std::string time = StringMember(document, "time"); !time.empty()) report.time = time;
-  if (const JsonValue* level = document.Find("level")) {
-    if (level->IsNumber()) report.level = level->number() >= 2 ? "Full" : "Normal";
-    if (level->IsString() && !level->text().empty()) report.level = level->text();
-  }
+  report.computer = std::move(document.computer);
+  report.user = std::move(document.user);
+  if (!document.program.empty()) report.program = std::move(document.program);
+  if (!document.time.empty()) report.time = std::move(document.time);
+  if (!document.level.empty()) report.level = std::move(document.level);
   NameFromFile(report);
   return result;
 }

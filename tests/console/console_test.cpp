@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "console/json_report.h"
 #include "console/output.h"
 #include "fakes/fake_platform.h"
 #include "fakes/fake_session.h"

@@ -139,17 +139,31 @@ TEST(SummaryReader, FilesThatAreNoDiagnosticReportAreSkippedWithTheReason) {
       {"\r\n" + testing::kBanner + "1/1/2026\r\nProgram : Ostrelan\r\n", "no rule line"},
       {heading + "Converting to UNC file paths\r\n", "no \"Program : \" line"},
       {heading + "Program : Ostrelan\r\n\r\nConverting to UNC file paths\r\n", "another kind"},
-      {"{\"lines\": [{\"text\": 1}]}", "JSON line 1 has no \"text\""},
-      {"{\"lines\": [}", "not valid JSON: unexpected character at byte 11"},
-      {"{\"lines\": \"x\"}", "without a \"lines\" list"},
+      {"{\"lines\": [{\"text\": 1}]}", "JSON: line 1 has no \"text\""},
+      {"{\"lines\": [7]}", "line 1 is not an object"},
+      {"{\"lines\": [{\"text\": \"a\", \"check\": \"maybe\"}]}", "unknown \"check\""},
+      {"{\"lines\": [}", "not valid JSON (unexpected '}'; expected '[', '{', or a literal) at byte 12"},
+      {"{\"lines\": [], \"failed\": 01}", "not valid JSON"},
+      {"{\"lines\": \"x\"}", "no \"lines\" list"},
+      {"{\"lines\": [], \"user\": \"\xC3\x28\"}", "invalid UTF-8 or \\u escape at byte "},
+      {"{\"lines\": [{\"text\": \"\\ud800\"}]}", "invalid UTF-8 or \\u escape"},
+      {"{\"lines\": [{\"text\": \"a\"}", "cut short at byte "},
+      {"{\"lines\": [{\"text\": []}]}", "nested deeper than a report"},
+      {"{\"lines\": [], \"failed\": 1e999}", "a number out of range"},
+      {"{\"lines\": [], \"failed\": 2147483648}", "\"failed\" is out of range"},
+      {"{\"lines\": [], \"failed\": 18446744073709551615}", "\"failed\" is out of range"},
+      {"{\"lines\": [], \"failed\": -1}", "\"failed\" is out of range"},
+      {"{\"lines\": [], \"failed\": 1.5}", "\"failed\" is not a whole number"},
+      {"{\"lines\": [], \"codepage\": 0}", "\"codepage\" is out of range"},
+      {"{\"lines\": [], \"codepage\": 65536}", "\"codepage\" is out of range"},
+      {"{\"lines\": [], \"computer\": 5}", "\"computer\" is not a text"},
       {std::string(100, '[') + std::string(100, ']'), "no banner line"},
-      {"{\"lines\": [\"\\ud800\"]}", "lone surrogate"},
       {[] {
          std::string deep;
-         for (int i = 0; i < 100; ++i) deep += "{\"a\": ";
-         return deep + "1" + std::string(100, '}');
+         for (int i = 0; i < 100000; ++i) deep += "{\"a\": ";
+         return deep + "1" + std::string(100000, '}');
        }(),
-       "nesting too deep"},
+       "nested deeper than a report"},
   };
   for (const auto& c : cases) {
     const ReadResult result = ReadReport("x.txt", c.content);
