@@ -93,16 +93,4 @@ std::string CollectedName(std::string_view computer, std::string_view user,
   return name + stamp;
 }
 
-std::string FreeFileName(platform::FileSystem& files, std::string_view folder,
-                         std::string_view name, std::string_view extension) {
-  std::string base(folder);
-  if (!base.empty() && base.back() != '\\' && base.back() != '/') base.push_back('\\');
-  base.append(name);
-  std::string candidate = base + std::string(extension);
-  for (int suffix = 2; files.FileExists(candidate) || files.FolderExists(candidate); ++suffix) {
-    candidate = base + "-" + std::to_string(suffix) + std::string(extension);
-  }
-  return candidate;
-}
-
 }  // namespace vorlix::console

@@ -50,8 +50,4 @@ std::string IsoLocalTime(const platform::LocalTime& time, int utcOffsetMinutes);
 std::string CollectedName(std::string_view computer, std::string_view user,
                           std::string_view program, const platform::LocalTime& time);
 
-// folder\name + extension, or folder\name-2 + extension, -3, ...: the first that does not exist.
-std::string FreeFileName(platform::FileSystem& files, std::string_view folder,
-                         std::string_view name, std::string_view extension);
-
 }  // namespace vorlix::console

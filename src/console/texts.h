@@ -86,6 +86,11 @@ inline constexpr std::string_view kNoProgramInstalled =
     "no program of the family is installed here: no key under ";
 inline constexpr std::string_view kNoProgramInstalledEnd = " names one";
 inline constexpr std::string_view kWritten = "written: ";
+inline constexpr std::string_view kNoNamePrefix = "the ";
+inline constexpr std::string_view kComputerNameWord = "computer name";
+inline constexpr std::string_view kUserNameWord = "user name";
+inline constexpr std::string_view kNoNameEnd =
+    " cannot be had, so a collected report cannot be named; nothing was written";
 inline constexpr std::string_view kCannotWrite = "cannot write '";
 inline constexpr std::string_view kMapKept = "' exists and was kept; --force replaces it";
 inline constexpr std::string_view kNotElevatedMessage =

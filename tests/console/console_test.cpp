@@ -18,8 +18,12 @@ namespace vorlix::console {
 namespace {
 
 using platform::RegistryRoot;
+using ::testing::Each;
+using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
+using ::testing::Not;
+using ::testing::StartsWith;
 using Words = std::vector<std::string>;
 
 constexpr const char* kMakerKey = "Software\\Tarnwick\\Tarnwick";
@@ -118,6 +122,51 @@ TEST_F(ConsoleTest, ReportStatusSaysWhetherALineFailedAndOutDirNeverOverwrites) 
   EXPECT_EQ(Run({"report", "Ostrelan"}), kFileError);
   EXPECT_TRUE(m.files.FilesUnder("C:\\Temp").empty());  // no temporary report file either
   EXPECT_EQ(IsoLocalTime(m.clock.now, -330), "2026-12-08T14:05:09-05:30");
+}
+
+TEST_F(ConsoleTest, ANameTakenWhileTheReportIsWrittenIsNeitherReplacedNorShared) {
+  InstallOstrelan();
+  // Another workstation's report, or a map, takes the name after this run has looked.
+  const auto another = [&](const std::string& path) {
+    m.files.onCreateTemp = [this, path] {
+      if (!m.files.FileExists(path)) m.files.AddFile(path, "theirs");
+    };
+  };
+  another(kCollected + ".txt");
+  EXPECT_EQ(Run({"report", "Ostrelan", "--out-dir", "C:\\Reports"}), kDone);
+  EXPECT_EQ(m.files.ReadAll(kCollected + ".txt"), "theirs");
+  EXPECT_EQ(m.files.ReadAll(kCollected + "-2.txt"), WindowText("Ostrelan", 1));
+
+  m.network.connections["S:"] = "\\\\fs1\\shared";
+  another("C:\\Tools\\vorlix.txt");
+  EXPECT_EQ(Run({"store-map"}), kDone);
+  EXPECT_THAT(streams.err, HasSubstr("' exists and was kept; --force replaces it\r\n"));
+  EXPECT_EQ(m.files.ReadAll("C:\\Tools\\vorlix.txt"), "theirs");
+  EXPECT_EQ(Run({"store-map", "--force"}), kDone);
+  EXPECT_EQ(m.files.ReadAll("C:\\Tools\\vorlix.txt"), "S:=\\\\fs1\\shared\r\n");
+  m.files.onCreateTemp = nullptr;
+  EXPECT_THAT(m.files.FilesUnder("C:\\Tools"), Each(Not(StartsWith("Kx"))));
+  EXPECT_THAT(m.files.FilesUnder("C:\\Reports"),
+              ElementsAre(kCollected.substr(11) + ".txt", kCollected.substr(11) + "-2.txt"));
+}
+
+TEST_F(ConsoleTest, WithoutTheComputerOrUserNameNothingIsCollected) {
+  InstallOstrelan();
+  for (std::string* name : {&session.computer, &session.user}) {
+    const std::string kept = *name;
+    name->clear();
+    streams.err.clear();
+    EXPECT_EQ(Run({"report", "Ostrelan", "--out-dir", "C:\\Reports"}), kFileError);
+    EXPECT_EQ(Run({"report", "--all", "--out-dir", "C:\\Reports", "--json-dir", "C:\\Reports"}),
+              kFileError);
+    EXPECT_THAT(streams.err, HasSubstr(name == &session.user ? "the user name cannot be had"
+                                                             : "the computer name cannot be had"));
+    EXPECT_THAT(m.files.FilesUnder("C:\\Reports"), IsEmpty());
+    EXPECT_THAT(m.files.FilesUnder("C:\\Temp"), IsEmpty());
+    // A report named by the caller needs no name of the session.
+    EXPECT_EQ(Run({"report", "Ostrelan", "--out", "C:\\r.txt"}), kDone);
+    *name = kept;
+  }
 }
 
 TEST_F(ConsoleTest, AllReportsTheInstalledProgramsInTheWindowsOrder) {
