@@ -127,9 +127,10 @@ std::string FileNameOf(std::string_view path) {
 
 void NameFromFile(Report& report) {
   if (!report.computer.empty()) return;
+  // File names come in the system's ANSI code page.
   if (const auto parts = PartsOfReportName(report.fileName, report.program)) {
-    report.computer = parts->computer;
-    report.user = parts->user;
+    report.computer = Cp1252ToUtf8(parts->computer);
+    report.user = Cp1252ToUtf8(parts->user);
   }
 }
 
@@ -364,15 +365,32 @@ std::string Cp1252ToUtf8(std::string_view text) {
   return out;
 }
 
-ReadResult ReadReport(std::string_view path, std::string_view content) {
+std::optional<std::string> TextReportToUtf8(std::string_view bytes,
+                                            std::optional<int> twinCodePage) {
+  int codePage = twinCodePage.value_or(kTextReportCodePage);
+  if (StartsWith(bytes, kUtf8Mark)) {
+    bytes.remove_prefix(kUtf8Mark.size());
+    codePage = kUtf8CodePage;
+  }
+  // What claims to be UTF-8 and is not is read in the family's code page, not dropped.
+  if (codePage == kUtf8CodePage) return IsUtf8(bytes) ? std::string(bytes) : Cp1252ToUtf8(bytes);
+  if (codePage != kTextReportCodePage) return std::nullopt;
+  return Cp1252ToUtf8(bytes);
+}
+
+ReadResult ReadReport(std::string_view path, std::string_view content,
+                      std::optional<int> twinCodePage) {
   if (content.size() > kMaxReportBytes) return {std::nullopt, std::string(kTooLarge)};
   std::string_view body = content;
-  const bool marked = StartsWith(body, kUtf8Mark);
-  if (marked) body.remove_prefix(kUtf8Mark.size());
+  if (StartsWith(body, kUtf8Mark)) body.remove_prefix(kUtf8Mark.size());
   const auto first = body.find_first_not_of(" \t\r\n");
   if (first != std::string_view::npos && body[first] == '{') return FromJson(path, content);
-  const std::string utf8 = marked || IsUtf8(body) ? std::string(body) : Cp1252ToUtf8(body);
-  ReadResult result = FromLines(path, SplitLines(utf8));
+  const std::optional<std::string> utf8 = TextReportToUtf8(content, twinCodePage);
+  if (!utf8) {
+    return {std::nullopt, "written in code page " + std::to_string(*twinCodePage) +
+                              ", which only its JSON twin gives in full"};
+  }
+  ReadResult result = FromLines(path, SplitLines(*utf8));
   if (result.report) NameFromFile(*result.report);
   return result;
 }

@@ -5,6 +5,7 @@
 #include <iomanip>
 
 #include "platform/errors.h"
+#include "report/report_json.h"
 #include "summary/text_helpers.h"
 
 namespace vorlix::summary {
@@ -26,12 +27,30 @@ bool LessNoCase(const std::string& a, const std::string& b) {
                                       [](char x, char y) { return AsciiUpper(x) < AsciiUpper(y); });
 }
 
-// The entries a search yields, in name order.
-std::vector<platform::DirEntry> Entries(platform::FileSystem& files, const std::string& pattern) {
+constexpr std::uint32_t kFileNotFound = 2;  // the system's code for a pattern that matches nothing
+
+std::string SystemError(std::string_view what, std::uint32_t code) {
+  return std::string(what) + " (system error " + std::to_string(code) + ")";
+}
+
+// The entries a search yields, in name order. A search that cannot start, other than one that
+// finds nothing in a folder that is there, or that ends early, is kept as unreadable.
+std::vector<platform::DirEntry> Entries(platform::FileSystem& files, const std::string& folder,
+                                        const std::string& pattern,
+                                        std::vector<SkippedFile>& skipped) {
   std::vector<platform::DirEntry> entries;
-  auto start = files.FindFirst(pattern);
-  if (!start.search) return entries;
+  auto start = files.FindFirst(Joined(folder, pattern));
+  if (!start.search) {
+    if (start.error != kFileNotFound || !files.FolderExists(folder)) {
+      skipped.push_back({Joined(folder, pattern), SystemError("cannot be listed", start.error), true});
+    }
+    return entries;
+  }
   while (auto entry = start.search->Next()) entries.push_back(std::move(*entry));
+  if (start.search->EndError() != platform::DirectorySearch::kNoMoreFiles) {
+    skipped.push_back({Joined(folder, pattern),
+                       SystemError("cannot be listed to its end", start.search->EndError()), true});
+  }
   std::sort(entries.begin(), entries.end(),
             [](const auto& a, const auto& b) { return LessNoCase(a.name, b.name); });
   return entries;
@@ -40,15 +59,19 @@ std::vector<platform::DirEntry> Entries(platform::FileSystem& files, const std::
 // The files a pattern matches in name order, then, when recursing, those that it matches in
 // the subfolders.
 void CollectMatches(platform::FileSystem& files, const std::string& folder,
-                    const std::string& pattern, bool recurse, std::vector<FoundFile>& found) {
+                    const std::string& pattern, bool recurse, std::vector<FoundFile>& found,
+                    std::vector<SkippedFile>& skipped) {
   constexpr std::uint32_t kNoFile = platform::kAttrDirectory | platform::kAttrVolumeLabel;
-  for (const auto& entry : Entries(files, Joined(folder, pattern))) {
+  for (const auto& entry : Entries(files, folder, pattern, skipped)) {
     if (!(entry.attributes & kNoFile)) found.push_back({Joined(folder, entry.name), entry.size});
   }
   if (!recurse) return;
-  for (const auto& entry : Entries(files, Joined(folder, "*.*"))) {
-    if ((entry.attributes & platform::kAttrDirectory) && entry.name != "." && entry.name != "..") {
-      CollectMatches(files, Joined(folder, entry.name), pattern, true, found);
+  for (const auto& entry : Entries(files, folder, "*.*", skipped)) {
+    // A junction or link may lead back up the tree, or into another share.
+    const bool enter = (entry.attributes & platform::kAttrDirectory) &&
+                       !(entry.attributes & platform::kAttrReparsePoint);
+    if (enter && entry.name != "." && entry.name != "..") {
+      CollectMatches(files, Joined(folder, entry.name), pattern, true, found, skipped);
     }
   }
 }
@@ -58,6 +81,19 @@ std::uint64_t SizeOf(platform::FileSystem& files, const std::string& path) {
   if (!start.search) return 0;
   const auto entry = start.search->Next();
   return entry ? entry->size : 0;
+}
+
+// The code page that the JSON twin of a text report names: the same name with ".json".
+std::optional<int> TwinCodePage(platform::FileSystem& files, const std::string& path) {
+  if (!EndsWithNoCase(path, ".txt")) return std::nullopt;
+  const std::string twin = path.substr(0, path.size() - 4) + ".json";
+  if (!files.FileExists(twin) || SizeOf(files, twin) > kMaxReportBytes) return std::nullopt;
+  try {
+    return report::json::Read(files.ReadAll(twin)).codePage;
+  } catch (const InOutError&) {
+  } catch (const report::json::FormatError&) {
+  }
+  return std::nullopt;  // the twin is listed as skipped on its own
 }
 
 // Columns are counted in characters, not in the bytes of their UTF-8 form.
@@ -103,6 +139,11 @@ bool IsPattern(std::string_view path) {
   return name.find_first_of("*?") != std::string_view::npos;
 }
 
+bool Summary::AnyUnreadable() const {
+  return std::any_of(skipped.begin(), skipped.end(),
+                     [](const SkippedFile& file) { return file.unreadable; });
+}
+
 bool Summary::AnyFailed() const {
   return std::any_of(entries.begin(), entries.end(),
                      [](const SummaryEntry& entry) { return entry.report.AnyFailed(); });
@@ -134,20 +175,22 @@ std::vector<CheckCount> MostFailedChecks(const Summary& summary) {
 
 Summary Summarise(platform::FileSystem& files, const std::vector<std::string>& paths, bool recurse,
                   const std::vector<std::string>& excluded) {
+  Summary summary;
   std::vector<FoundFile> found;
   for (const std::string& path : paths) {
     if (files.FolderExists(path)) {
-      CollectMatches(files, path, "*.*", recurse, found);
+      CollectMatches(files, path, "*.*", recurse, found, summary.skipped);
     } else if (IsPattern(path)) {
       // The console passes wildcards on unexpanded, as Windows programs expect.
       const auto slash = path.find_last_of("\\/");
       const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash);
-      CollectMatches(files, folder, path.substr(slash + 1), recurse, found);
-    } else {
+      CollectMatches(files, folder, path.substr(slash + 1), recurse, found, summary.skipped);
+    } else if (files.FileExists(path)) {
       found.push_back({path, SizeOf(files, path)});
+    } else {
+      summary.skipped.push_back({path, "no such file or folder", true});
     }
   }
-  Summary summary;
   std::vector<std::string> seen = excluded;
   for (const FoundFile& file : found) {
     const std::string full = files.FullPath(file.path);
@@ -164,11 +207,10 @@ Summary Summarise(platform::FileSystem& files, const std::vector<std::string>& p
     try {
       content = files.ReadAll(file.path);
     } catch (const InOutError& error) {
-      summary.skipped.push_back(
-          {file.path, "cannot be read (system error " + std::to_string(error.code()) + ")"});
+      summary.skipped.push_back({file.path, SystemError("cannot be read", error.code()), true});
       continue;
     }
-    ReadResult result = ReadReport(file.path, content);
+    ReadResult result = ReadReport(file.path, content, TwinCodePage(files, file.path));
     if (!result.report) {
       summary.skipped.push_back({file.path, std::move(result.skipReason)});
       continue;

@@ -15,6 +15,7 @@ namespace vorlix::summary {
 struct SkippedFile {
   std::string path;
   std::string reason;
+  bool unreadable = false;  // could not be listed or read, rather than no report
 };
 
 // A report with the findings its lines show.
@@ -28,6 +29,7 @@ struct Summary {
   std::vector<SkippedFile> skipped;
 
   bool AnyFailed() const;
+  bool AnyUnreadable() const;
 };
 
 // How often one check failed, among the reports that have it.
@@ -47,9 +49,10 @@ std::string UserShown(const Report& report);
 bool IsPattern(std::string_view path);
 
 // Reads the files and folders given (or the files a wildcard pattern matches) (a folder's files in
-// name order, its subfolders only when recursing) through the file system; a file that is no report
-// is kept as skipped, with the reason. Files named in `excluded` (compared without case) are left
-// out.
+// name order, its subfolders only when recursing, never through a junction or link) through the
+// file system; a file that is no report is kept as skipped, with the reason, and so is a path,
+// folder or pattern that cannot be listed or read. Files named in `excluded` (compared without
+// case) are left out.
 Summary Summarise(platform::FileSystem& files, const std::vector<std::string>& paths, bool recurse,
                   const std::vector<std::string>& excluded);
 

@@ -45,14 +45,7 @@ std::string Parse(const std::vector<std::string>& args, Options& options) {
 int RunSummary(const std::vector<std::string>& args, platform::FileSystem& files, std::ostream& out,
                std::ostream& err) {
   Options options;
-  std::string problem = Parse(args, options);
-  for (std::size_t i = 0; problem.empty() && i < options.paths.size(); ++i) {
-    const std::string& path = options.paths[i];
-    if (!IsPattern(path) && !files.FolderExists(path) && !files.FileExists(path)) {
-      problem = "no such file or folder: " + path;
-    }
-  }
-  if (!problem.empty()) {
+  if (const std::string problem = Parse(args, options); !problem.empty()) {
     err << kPrefix << problem << "\n" << kSummaryUsage << "\n";
     return kExitBadUsage;
   }
@@ -62,6 +55,9 @@ int RunSummary(const std::vector<std::string>& args, platform::FileSystem& files
   const Summary summary = Summarise(files, options.paths, options.recurse, excluded);
   WriteSummaryText(summary, out);
   out.flush();
+  for (const SkippedFile& file : summary.skipped) {
+    if (file.unreadable) err << kPrefix << file.path << ": " << file.reason << "\n";
+  }
 
   if (options.html) {
     if (files.FolderExists(*options.html)) {
@@ -76,6 +72,7 @@ int RunSummary(const std::vector<std::string>& args, platform::FileSystem& files
       return kExitPageNotWritten;
     }
   }
+  if (summary.AnyUnreadable()) return kExitNotRead;
   return summary.AnyFailed() ? kExitFailedChecks : kExitClean;
 }
 

@@ -127,6 +127,24 @@ TEST(SummaryReader, JsonFormAndAnsiTextGiveTheSameReport) {
   ansi[29] = "   Passed: S:\\Licence \x80\xE9 ...found";
   EXPECT_EQ(Read("ansi.txt", Text(ansi)).lines[29].text,
             "   Passed: S:\\Licence \xE2\x82\xAC\xC3\xA9 ...found");
+
+  // Code page 1252 unless a byte order mark or the JSON twin says otherwise.
+  const struct {
+    std::string bytes;
+    std::optional<int> twin;
+    std::optional<std::string> utf8;
+  } pages[] = {
+      {"\x80\xC3\xA9", std::nullopt, "\xE2\x82\xAC\xC3\x83\xC2\xA9"},
+      {"\x80\xC3\xA9", 1252, "\xE2\x82\xAC\xC3\x83\xC2\xA9"},
+      {"\xC3\xA9", 65001, "\xC3\xA9"},
+      {"\xE9", 65001, "\xC3\xA9"},  // not UTF-8 after all
+      {"\xEF\xBB\xBF\xC3\xA9", std::nullopt, "\xC3\xA9"},
+      {"\xEF\xBB\xBF\xE9", 1251, "\xC3\xA9"},
+      {"\xE9", 1251, std::nullopt},
+  };
+  for (const auto& page : pages) {
+    EXPECT_EQ(TextReportToUtf8(page.bytes, page.twin), page.utf8) << page.bytes;
+  }
 }
 
 TEST(SummaryReader, FilesThatAreNoDiagnosticReportAreSkippedWithTheReason) {
@@ -364,9 +382,32 @@ TEST_F(SummaryCommand, PrintsReportsFindingsAndMostFailedChecksAndWritesThePage)
   EXPECT_THAT(out_.str(), HasSubstr("3 reports, 2 skipped\n"));
   EXPECT_THAT(out_.str(), HasSubstr("WS-3 "));
 
+  // A junction or link to a folder is not entered: it may lead back up the tree.
+  files_.AddFolder("R:\\Reports\\Loop", platform::kAttrDirectory | platform::kAttrReparsePoint);
+  files_.AddFile("R:\\Reports\\Loop\\WS-9_dan_Ostrelan_20261201-090000.txt", cleanReport_);
+  EXPECT_EQ(Run({"R:\\Reports", "--recurse", "--html", "R:\\Reports\\summary.html"}),
+            kExitFailedChecks);
+  EXPECT_THAT(out_.str(), HasSubstr("3 reports, 2 skipped\n"));
+  EXPECT_THAT(out_.str(), Not(HasSubstr("WS-9")));
+
   // A wildcard, as the console passes it on: the text reports only, here and below.
   EXPECT_EQ(Run({"R:\\Reports\\WS-*.txt", "--recurse"}), kExitFailedChecks);
   EXPECT_THAT(out_.str(), HasSubstr("3 reports\n"));
+}
+
+TEST_F(SummaryCommand, TheJsonTwinNamesTheCodePageAndWhatIsNotReadIsOnThePage) {
+  const std::string cyrillic = cleanReport_ + "\xC4\xE0\r\n";
+  files_.AddFile("R:\\Twin\\WS-5_yana_Ostrelan_20261208-090000.txt", cyrillic);
+  files_.AddFile("R:\\Twin\\WS-5_yana_Ostrelan_20261208-090000.json",
+                 "{\"codepage\": 1251, \"lines\": []}");
+  files_.AddFile("R:\\Twin\\WS-6_olaf_Ostrelan_20261208-090000.txt", cyrillic);
+  files_.AddFile("R:\\Twin\\WS-6_olaf_Ostrelan_20261208-090000.json", "{\"codepage\": 1252}");
+  EXPECT_EQ(Run({"R:\\Twin", "R:\\Nowhere", "--html", "R:\\p.html"}), kExitNotRead);
+  EXPECT_THAT(out_.str(), HasSubstr("WS-5_yana_Ostrelan_20261208-090000.txt: written in code page "
+                                    "1251, which only its JSON twin gives in full\n"));
+  EXPECT_THAT(out_.str(), HasSubstr("\nWS-6 "));
+  EXPECT_THAT(files_.ReadAll("R:\\p.html"),
+              HasSubstr("<li>R:\\Nowhere: no such file or folder</li>"));
 }
 
 TEST_F(SummaryCommand, ExitStatuses) {
@@ -375,6 +416,10 @@ TEST_F(SummaryCommand, ExitStatuses) {
                  Text(testing::InstalledReport(kExecutable, kLocal, 1, kStamps, kListing)));
   files_.failReplace.insert(fakes::FakeFileSystem::Key("R:\\Locked.html"));
   files_.AddFile("R:\\Locked.html", "old page");
+  files_.AddFolder("R:\\Denied");
+  files_.failSearchIn.insert(fakes::FakeFileSystem::Key("R:\\Denied\\"));
+  files_.AddFile("R:\\Unread\\b.txt", cleanReport_);
+  files_.failRead.insert(fakes::FakeFileSystem::Key("R:\\Unread\\b.txt"));
   const struct {
     std::vector<std::string> args;
     int status;
@@ -386,7 +431,12 @@ TEST_F(SummaryCommand, ExitStatuses) {
       {{"R:\\Reports", "--html"}, kExitBadUsage, "--html needs a file name"},
       {{"R:\\Reports", "--html", "a", "--html", "b"}, kExitBadUsage, "--html is given twice"},
       {{"R:\\Reports", "--all"}, kExitBadUsage, "unknown option '--all'"},
-      {{"R:\\Nowhere"}, kExitBadUsage, "no such file or folder: R:\\Nowhere"},
+      // What cannot be listed or read is named, and only bad usage gives 2.
+      {{"R:\\Nowhere"}, kExitNotRead, "vorlixc summary: R:\\Nowhere: no such file or folder\n"},
+      {{"R:\\Nowhere\\*.txt"}, kExitNotRead, "R:\\Nowhere\\*.txt: cannot be listed (system error 3)"},
+      {{"R:\\Clean", "R:\\Denied"}, kExitNotRead, "R:\\Denied\\*.*: cannot be listed (system error 5)"},
+      {{"R:\\Clean", "R:\\Unread\\*.txt"}, kExitNotRead, "R:\\Unread\\b.txt: cannot be read (system error 5)"},
+      {{"R:\\Clean\\*.none"}, kExitClean, ""},
       {{"R:\\Reports", "--html", "R:\\Locked.html"},
        kExitPageNotWritten,
        "vorlixc summary: the page cannot be written: 'R:\\Locked.html' (system error 5)\n"},
@@ -398,9 +448,8 @@ TEST_F(SummaryCommand, ExitStatuses) {
   for (const auto& c : cases) {
     EXPECT_EQ(Run(c.args), c.status) << c.message;
     EXPECT_THAT(err_.str(), HasSubstr(c.message));
-    if (c.status == kExitBadUsage) {
-      EXPECT_THAT(err_.str(), HasSubstr(kSummaryUsage));
-    }
+    EXPECT_EQ(err_.str().find(kSummaryUsage) != std::string::npos, c.status == kExitBadUsage)
+        << c.message;
   }
   // A failed page leaves nothing beside its target, and an old page as it was.
   EXPECT_THAT(files_.FilesUnder("R:\\"), ElementsAreArray({"Locked.html"}));
