@@ -1,9 +1,11 @@
 #include "common/files.h"
 
+#include <cstdint>
 #include <utility>
 
 #include "common/family.h"
 #include "common/short_string.h"
+#include "platform/errors.h"
 
 namespace vorlix {
 
@@ -18,20 +20,60 @@ TempFile::~TempFile() {
   if (!kept_) files_.Delete(path_);
 }
 
+namespace {
+
+// The whole content in a new file of the folder, so that the final move stays on one volume.
+void WriteWhole(platform::FileSystem& files, const std::string& path, std::string_view content) {
+  auto writer = files.CreateText(path);
+  writer->Write(content);
+  writer->Close();
+}
+
+std::string FolderOf(platform::FileSystem& files, const std::string& target) {
+  const auto slash = target.find_last_of("\\/");
+  return slash == std::string::npos ? files.FullPath(".") : target.substr(0, slash + 1);
+}
+
+constexpr std::uint32_t kFileExists = 80;  // the system's ERROR_FILE_EXISTS
+
+// Beyond this many taken names the folder is taken for broken rather than busy.
+constexpr int kMostSuffixes = 100000;
+
+}  // namespace
+
 void SaveFileSafely(platform::FileSystem& files, const std::string& target,
                     std::string_view content) {
-  const auto slash = target.find_last_of("\\/");
-  const std::string folder =
-      slash == std::string::npos ? files.FullPath(".") : target.substr(0, slash + 1);
-  // The new file is made in the target's folder so that the final move stays on one volume.
-  TempFile fresh(files, files.CreateTempFile(folder, std::string(family::kTempPrefix)));
-  {
-    auto writer = files.CreateText(fresh.path());
-    writer->Write(content);
-    writer->Close();
-  }
+  TempFile fresh(files,
+                 files.CreateTempFile(FolderOf(files, target), std::string(family::kTempPrefix)));
+  WriteWhole(files, fresh.path(), content);
   files.Replace(fresh.path(), target);
   fresh.Keep();
+}
+
+bool SaveNewFile(platform::FileSystem& files, const std::string& target, std::string_view content) {
+  TempFile fresh(files,
+                 files.CreateTempFile(FolderOf(files, target), std::string(family::kTempPrefix)));
+  WriteWhole(files, fresh.path(), content);
+  if (!files.MoveToNewName(fresh.path(), target)) return false;
+  fresh.Keep();
+  return true;
+}
+
+std::string SaveFileUnderFreeName(platform::FileSystem& files, std::string_view folder,
+                                  std::string_view name, std::string_view extension,
+                                  std::string_view content) {
+  std::string base = folder.empty() ? std::string(".") : std::string(folder);
+  TempFile fresh(files, files.CreateTempFile(base, std::string(family::kTempPrefix)));
+  if (base.back() != '\\' && base.back() != '/') base.push_back('\\');
+  WriteWhole(files, fresh.path(), content);
+  base.append(name);
+  std::string candidate = base + std::string(extension);
+  for (int suffix = 2; !files.MoveToNewName(fresh.path(), candidate); ++suffix) {
+    if (suffix > kMostSuffixes) throw InOutError(candidate, kFileExists);
+    candidate = base + "-" + std::to_string(suffix) + std::string(extension);
+  }
+  fresh.Keep();
+  return candidate;
 }
 
 }  // namespace vorlix

@@ -35,4 +35,15 @@ class TempFile {
 void SaveFileSafely(platform::FileSystem& files, const std::string& target,
                     std::string_view content);
 
+// As SaveFileSafely, but the whole file takes the target's name only when no file or folder has
+// it: false, and nothing left behind, when the name is taken. Throws InOutError.
+bool SaveNewFile(platform::FileSystem& files, const std::string& target, std::string_view content);
+
+// Writes a whole file into `folder` as name + extension, or when that is taken as name-2,
+// name-3, ... + extension: each name is claimed in one step, so writers at the same moment never
+// take one name twice nor replace a file. Returns the path written. Throws InOutError.
+std::string SaveFileUnderFreeName(platform::FileSystem& files, std::string_view folder,
+                                  std::string_view name, std::string_view extension,
+                                  std::string_view content);
+
 }  // namespace vorlix

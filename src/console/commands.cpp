@@ -8,7 +8,6 @@
 #include "common/text.h"
 #include "console/arguments.h"
 #include "console/dry_run.h"
-#include "console/json_report.h"
 #include "console/output.h"
 #include "drivemap/drive_map_commands.h"
 #include "drivemap/drive_map_texts.h"
@@ -16,6 +15,7 @@
 #include "platform/errors.h"
 #include "platform/platform.h"
 #include "report/report_driver.h"
+#include "report/report_json.h"
 #include "report/temp_report.h"
 
 namespace vorlix::console {
@@ -54,19 +54,30 @@ platform::Platform PlatformOf(System& system, platform::Dialogs& dialogs) {
 
 // Puts a whole text where it belongs: standard output, or a file written beside its target and
 // then moved into place. Returns kDone or kFileError (with the reason told).
-int Deliver(System& system, const std::optional<std::string>& target, std::string_view text,
-            bool announce) {
+int Deliver(System& system, const std::optional<std::string>& target, std::string_view text) {
   try {
     if (!target) {
       system.streams.Out(text);
       return kDone;
     }
     SaveFileSafely(system.files, *target, text);
-    if (announce) Tell(system.streams, Join({kWritten, *target}));
     return kDone;
   } catch (const OsError& error) {
     Tell(system.streams,
          Join({kCannotWrite, target ? *target : "standard output", "': ", error.what()}));
+    return kFileError;
+  }
+}
+
+// Into a folder under the collected name, or the first free name after it.
+int Collect(System& system, const std::string& folder, const std::string& name,
+            std::string_view extension, std::string_view text) {
+  try {
+    const std::string written = SaveFileUnderFreeName(system.files, folder, name, extension, text);
+    Tell(system.streams, Join({kWritten, written}));
+    return kDone;
+  } catch (const OsError& error) {
+    Tell(system.streams, Join({kCannotWrite, folder, "': ", error.what()}));
     return kFileError;
   }
 }
@@ -111,21 +122,19 @@ int ReportOne(System& system, const ReportRequest& request, const std::string& p
                     program,
                     request.level,
                     system.clock.Now(),
-                    system.session.UtcOffsetMinutes()};
+                    system.session.UtcOffsetMinutes(),
+                    system.session.AnsiCodePage()};
   report::DiagnosticReport driver(platform);
   const std::string text = report::WriteThroughTempFile(
       system.files, [&](report::ReportFile& file) { driver.Run(file, program, request.level); });
   const std::string name = CollectedName(facts.computer, facts.user, program, facts.time);
-  std::optional<std::string> textTarget = request.out;
-  if (request.outDir) textTarget = FreeFileName(system.files, *request.outDir, name, ".txt");
-  int status =
-      Worse(FailureStatus(text), Deliver(system, textTarget, text, request.outDir.has_value()));
-
-  std::optional<std::string> jsonTarget = request.json;
-  if (request.jsonDir) jsonTarget = FreeFileName(system.files, *request.jsonDir, name, ".json");
-  if (jsonTarget) {
-    status = Worse(status, Deliver(system, jsonTarget, JsonReport(text, facts, system.session),
-                                   request.jsonDir.has_value()));
+  int status = Worse(FailureStatus(text), request.outDir
+                                              ? Collect(system, *request.outDir, name, ".txt", text)
+                                              : Deliver(system, request.out, text));
+  if (request.json || request.jsonDir) {
+    const std::string json = report::json::Write(JsonDocument(text, facts, system.session));
+    status = Worse(status, request.jsonDir ? Collect(system, *request.jsonDir, name, ".json", json)
+                                           : Deliver(system, request.json, json));
   }
   return status;
 }
@@ -189,6 +198,16 @@ int RunReport(std::span<const std::string> words, System& system) {
     if (request.json && request.jsonDir) throw UsageError(std::string(kJsonOrJsonDir));
     chosen.push_back(CanonicalProgram(programs[0]));
   }
+  // A collected report is named after who ran it; without a name it would pass for another's.
+  if (request.outDir || request.jsonDir) {
+    for (const auto& [what, value] : {std::pair{kComputerNameWord, system.session.ComputerName()},
+                                      std::pair{kUserNameWord, system.session.UserName()}}) {
+      if (value.empty()) {
+        Tell(system.streams, Join({kNoNamePrefix, what, kNoNameEnd}));
+        return kFileError;
+      }
+    }
+  }
   int status = kDone;
   for (const std::string& program : chosen) {
     try {
@@ -243,7 +262,7 @@ int RunConvert(std::span<const std::string> words, System& system) {
     text = drivemap::ConvertToUNC(platform, program, mapFile);
   }
   if (!text) return kFileError;  // no drive map file; its message is out already
-  return Worse(FailureStatus(*text), Deliver(system, arguments.Value("--out"), *text, false));
+  return Worse(FailureStatus(*text), Deliver(system, arguments.Value("--out"), *text));
 }
 
 int Main(std::span<const std::string> words, System& system) {

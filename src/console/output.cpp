@@ -1,8 +1,10 @@
 #include "console/output.h"
 
 #include <cstdio>
+#include <cstdlib>
 
 #include "common/text_lines.h"
+#include "console/texts.h"
 #include "drivemap/drive_map_texts.h"
 #include "report/report_file.h"
 
@@ -19,6 +21,12 @@ int Weight(int status) {
     default:
       return 2;
   }
+}
+
+report::json::LineCheck CheckOf(std::string_view line) {
+  if (line.starts_with(report::kPassedPrefix)) return report::json::LineCheck::Passed;
+  if (line.starts_with(report::kFailedPrefix)) return report::json::LineCheck::Failed;
+  return report::json::LineCheck::None;
 }
 
 }  // namespace
@@ -44,6 +52,34 @@ int CountFailureLines(std::string_view text) {
   return count;
 }
 
+report::json::Document JsonDocument(std::string_view reportText, const ReportFacts& facts,
+                                    Session& session) {
+  report::json::Document document;
+  document.tool = kToolName;
+  document.release = kRelease;
+  document.computer = session.AnsiToUtf8(facts.computer);
+  document.user = session.AnsiToUtf8(facts.user);
+  document.program = session.AnsiToUtf8(facts.program);
+  document.level = facts.level == 2 ? "Full" : "Normal";
+  document.time = IsoLocalTime(facts.time, facts.utcOffsetMinutes);
+  document.codePage = facts.codePage;
+  document.failed = CountFailureLines(reportText);
+  TextLines lines{std::string(reportText)};
+  while (const auto line = lines.ReadLine()) {
+    document.lines.push_back({session.AnsiToUtf8(*line), CheckOf(*line)});
+  }
+  return document;
+}
+
+std::string IsoLocalTime(const platform::LocalTime& t, int utcOffsetMinutes) {
+  const int offset = std::abs(utcOffsetMinutes);
+  char text[48];
+  std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d%c%02d:%02d", t.year, t.month,
+                t.day, t.hour, t.minute, t.second, utcOffsetMinutes < 0 ? '-' : '+', offset / 60,
+                offset % 60);
+  return text;
+}
+
 std::string CollectedName(std::string_view computer, std::string_view user,
                           std::string_view program, const platform::LocalTime& time) {
   char stamp[32];
@@ -55,18 +91,6 @@ std::string CollectedName(std::string_view computer, std::string_view user,
     name.push_back('_');
   }
   return name + stamp;
-}
-
-std::string FreeFileName(platform::FileSystem& files, std::string_view folder,
-                         std::string_view name, std::string_view extension) {
-  std::string base(folder);
-  if (!base.empty() && base.back() != '\\' && base.back() != '/') base.push_back('\\');
-  base.append(name);
-  std::string candidate = base + std::string(extension);
-  for (int suffix = 2; files.FileExists(candidate) || files.FolderExists(candidate); ++suffix) {
-    candidate = base + "-" + std::to_string(suffix) + std::string(extension);
-  }
-  return candidate;
 }
 
 }  // namespace vorlix::console

@@ -3,8 +3,10 @@
 #include <string>
 #include <string_view>
 
+#include "console/session.h"
 #include "platform/clock.h"
 #include "platform/file_system.h"
+#include "report/report_json.h"
 
 namespace vorlix::console {
 
@@ -25,12 +27,27 @@ int Worse(int a, int b);
 bool IsFailureLine(std::string_view line);
 int CountFailureLines(std::string_view text);
 
+// What a JSON report says about itself besides its lines. Texts are ANSI.
+struct ReportFacts {
+  std::string computer;
+  std::string user;
+  std::string program;
+  int level = 1;  // 1 "Normal", 2 "Full"
+  platform::LocalTime time;
+  int utcOffsetMinutes = 0;
+  int codePage = 1252;  // the ANSI code page of the texts
+};
+
+// The report's JSON form: the facts, the count of failure lines and every line in order with
+// its check. Joined with CR LF, the line texts give the report back (in UTF-8).
+report::json::Document JsonDocument(std::string_view reportText, const ReportFacts& facts,
+                                    Session& session);
+
+// "2026-12-08T14:05:09+01:00".
+std::string IsoLocalTime(const platform::LocalTime& time, int utcOffsetMinutes);
+
 // "<computer>_<user>_<program>_<yyyymmdd-hhmmss>", the name of a collected report.
 std::string CollectedName(std::string_view computer, std::string_view user,
                           std::string_view program, const platform::LocalTime& time);
-
-// folder\name + extension, or folder\name-2 + extension, -3, ...: the first that does not exist.
-std::string FreeFileName(platform::FileSystem& files, std::string_view folder,
-                         std::string_view name, std::string_view extension);
 
 }  // namespace vorlix::console

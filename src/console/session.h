@@ -16,6 +16,8 @@ class Session {
   virtual bool IsElevated() = 0;
   // Local time minus UTC, in minutes, now.
   virtual int UtcOffsetMinutes() = 0;
+  // The system's ANSI code page (1252 on a Western European system).
+  virtual int AnsiCodePage() = 0;
   // Text in the system's ANSI code page as UTF-8.
   virtual std::string AnsiToUtf8(std::string_view ansi) = 0;
   // The file version in the program's own version resource ("1.32.0.0"); empty without one.

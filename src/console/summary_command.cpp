@@ -45,12 +45,6 @@ int RunSummary(std::span<const std::string> words, System& system) {
   options.allReports = arguments.Has("--all-reports");
   options.silentDays = SilentDays(arguments.Value("--silent-days"));
   const auto html = arguments.Value("--html");
-  for (const std::string& path : paths) {
-    if (!summary::IsPattern(path) && !system.files.FolderExists(path) &&
-        !system.files.FileExists(path)) {
-      throw UsageError(Join({kNoSuchPath, path}));
-    }
-  }
   if (html) options.excluded.push_back(system.files.FullPath(*html));
   const bool showProgress = system.streams.ErrIsConsole();
   if (showProgress) {
@@ -66,8 +60,13 @@ int RunSummary(std::span<const std::string> words, System& system) {
   std::ostringstream text;
   summary::WriteSummaryText(result, text);
   system.streams.Out(text.str());
+  for (const summary::SkippedFile& file : result.skipped) {
+    if (file.unreadable) Tell(system.streams, Join({file.path, ": ", file.reason}));
+  }
 
-  int status = result.AnyFailed() ? kDoneWithFailures : kDone;
+  const int status = result.AnyUnreadable() ? kFileError
+                     : result.AnyFailed()   ? kDoneWithFailures
+                                            : kDone;
   if (html) {
     if (system.files.FolderExists(*html)) {
       Tell(system.streams, Join({kPageNotWritten, *html, kPageIsFolder}));

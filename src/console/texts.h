@@ -80,7 +80,6 @@ inline constexpr std::string_view kAllTakesFolders =
     "--all writes one file per program: use --out-dir and --json-dir";
 inline constexpr std::string_view kJsonOrJsonDir = "--json and --json-dir exclude each other";
 inline constexpr std::string_view kNoReportPath = "no report file or folder given";
-inline constexpr std::string_view kNoSuchPath = "no such file or folder: ";
 inline constexpr std::string_view kSilentDaysNumber =
     "--silent-days needs a whole number of days, not '";
 inline constexpr std::string_view kOutOrOutDir = "--out and --out-dir exclude each other";
@@ -95,6 +94,11 @@ inline constexpr std::string_view kNoProgramInstalled =
     "no program of the family is installed here: no key under ";
 inline constexpr std::string_view kNoProgramInstalledEnd = " names one";
 inline constexpr std::string_view kWritten = "written: ";
+inline constexpr std::string_view kNoNamePrefix = "the ";
+inline constexpr std::string_view kComputerNameWord = "computer name";
+inline constexpr std::string_view kUserNameWord = "user name";
+inline constexpr std::string_view kNoNameEnd =
+    " cannot be had, so a collected report cannot be named; nothing was written";
 inline constexpr std::string_view kCannotWrite = "cannot write '";
 inline constexpr std::string_view kMapKept = "' exists and was kept; --force replaces it";
 inline constexpr std::string_view kNotElevatedMessage =

@@ -29,11 +29,16 @@ void StoreDriveMap(platform::Platform& platform) {
 void StoreDriveMap(platform::Platform& platform, const std::string& fileName) {
   TNetworkDriveList drives;
   drives.ReadCurrentMappings(platform.network);
-  if (platform.files.FileExists(fileName) &&
-      !platform.dialogs.Confirm(AboutFile(fileName, texts::kExistsOverwrite))) {
-    return;
+  const auto overwrite = [&] {
+    return platform.dialogs.Confirm(AboutFile(fileName, texts::kExistsOverwrite));
+  };
+  const bool exists = platform.files.FileExists(fileName);
+  if (exists && !overwrite()) return;
+  // A map that another run made since the check is not replaced unasked.
+  if (!drives.SaveToFile(platform.files, fileName, exists)) {
+    if (!overwrite()) return;
+    drives.SaveToFile(platform.files, fileName);
   }
-  drives.SaveToFile(platform.files, fileName);
   platform.dialogs.Inform(AboutFile(fileName, texts::kCreated));
 }
 

@@ -55,7 +55,8 @@ void TNetworkDriveList::ReadCurrentMappings(platform::NetworkNames& network) {
   }
 }
 
-void TNetworkDriveList::SaveToFile(platform::FileSystem& files, const std::string& fileName) const {
+bool TNetworkDriveList::SaveToFile(platform::FileSystem& files, const std::string& fileName,
+                                   bool replace) const {
   std::string content;
   for (std::size_t i = 0; i < localNames_.size(); ++i) {
     content += DriveMapLine(localNames_[i], remoteNames_[i]);
@@ -63,7 +64,9 @@ void TNetworkDriveList::SaveToFile(platform::FileSystem& files, const std::strin
   try {
     // A new file of its own beside the map, then one replace: two saves at the same moment
     // leave one whole map, and a failed one leaves the earlier map as it was.
+    if (!replace) return SaveNewFile(files, fileName, content);
     SaveFileSafely(files, fileName, content);
+    return true;
   } catch (const OsError& error) {
     throw DriveMapError(
         FileMessage(fileName, texts::kNotCreated, error.code(), texts::kNothingChanged),

@@ -27,8 +27,10 @@ class TNetworkDriveList {
   // Clears the table and fills it from the live connections, A: to Z:.
   void ReadCurrentMappings(platform::NetworkNames& network);
   // Writes the table beside an existing file and then replaces it, so a failure keeps the old
-  // file whole. Throws DriveMapError.
-  void SaveToFile(platform::FileSystem& files, const std::string& fileName) const;
+  // file whole. Unless `replace`, an existing file is kept and false returned. Throws
+  // DriveMapError.
+  bool SaveToFile(platform::FileSystem& files, const std::string& fileName,
+                  bool replace = true) const;
   // Clears the table and fills it from the file; lines outside the format are kept in
   // SkippedLines instead. Throws DriveMapError.
   void LoadFromFile(platform::FileSystem& files, const std::string& fileName);

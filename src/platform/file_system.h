@@ -16,6 +16,7 @@ enum FileAttribute : std::uint32_t {
   kAttrVolumeLabel = 0x08,
   kAttrDirectory = 0x10,
   kAttrArchive = 0x20,
+  kAttrReparsePoint = 0x400,  // a junction or symbolic link
 };
 
 // The system's 64-bit file time in its two halves.
@@ -98,6 +99,9 @@ class FileSystem {
   // Forces a file to disk and moves it over another, replacing it in one step. Throws
   // InOutError.
   virtual void Replace(const std::string& from, const std::string& to) = 0;
+  // Forces a file to disk and gives it a name no file or folder has, in one step that never
+  // replaces anything: false when the name is taken. Throws InOutError for other failures.
+  virtual bool MoveToNewName(const std::string& from, const std::string& to) = 0;
 
   // The folder for temporary files, as the system gives it.
   virtual std::string TempFolder() = 0;

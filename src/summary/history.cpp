@@ -7,7 +7,9 @@
 
 #include "common/text.h"
 #include "platform/errors.h"
+#include "report/report_json.h"
 #include "summary/report_names.h"
+#include "summary/text_helpers.h"
 
 namespace vorlix::summary {
 
@@ -48,26 +50,31 @@ void Reduce(SummaryEntry& entry, bool keepText) {
 class RowBuilder {
  public:
   RowBuilder(platform::FileSystem& files, const SummaryOptions& options, Summary& summary,
-             std::size_t total)
-      : files_(files), options_(options), summary_(summary), total_(total) {}
+             const std::vector<FoundFile>& found)
+      : files_(files), options_(options), summary_(summary), total_(found.size()) {
+    for (const FoundFile& file : found) paths_.emplace(AsciiUpper(file.path), &file);
+  }
 
-  // The report in one file, or nothing when it is skipped (with its reason).
-  std::optional<SummaryEntry> Load(const FoundFile& file) {
+  // The whole file, or nothing when it is skipped (with its reason).
+  std::optional<std::string> Content(const FoundFile& file) {
     ++read_;
     if (options_.progress) options_.progress(read_, total_);
     if (file.size > kMaxReportBytes) {
       summary_.skipped.push_back({file.path, std::string(kTooLarge)});
       return std::nullopt;
     }
-    std::string content;
     try {
-      content = files_.ReadAll(file.path);
+      return files_.ReadAll(file.path);
     } catch (const InOutError& error) {
-      summary_.skipped.push_back(
-          {file.path, "cannot be read (system error " + std::to_string(error.code()) + ")"});
+      summary_.skipped.push_back({file.path, SystemError("cannot be read", error.code()), true});
       return std::nullopt;
     }
-    ReadResult result = ReadReport(file.path, content);
+  }
+
+  // The report in a file's content, or nothing when it is none (skipped, with the reason).
+  std::optional<SummaryEntry> Parse(const FoundFile& file, const std::string& content,
+                                    std::optional<int> twinCodePage) {
+    ReadResult result = ReadReport(file.path, content, twinCodePage);
     if (!result.report) {
       summary_.skipped.push_back({file.path, std::move(result.skipReason)});
       return std::nullopt;
@@ -77,20 +84,55 @@ class RowBuilder {
     return entry;
   }
 
-  // Reads an instance once: its first file that is a report.
+  // The code page a JSON file names, also when it is no whole report.
+  static std::optional<int> CodePageOf(const std::string& json) {
+    try {
+      return report::json::Read(json).codePage;
+    } catch (const report::json::FormatError&) {
+      return std::nullopt;
+    }
+  }
+
+  // Reads an instance once: its first file that is a report. A text read after its JSON twin
+  // failed is read in the code page that the twin names.
   Instance& Read(Instance& instance) {
     if (instance.read) return instance;
     instance.read = true;
+    std::optional<int> codePage;
     for (const FoundFile* file : instance.files) {
-      if (auto entry = Load(*file)) {
-        instance.readable = true;
-        instance.failed = entry->report.AnyFailed();
-        instance.time = entry->report.time;
-        instance.entry = std::move(entry);
-        break;
+      const auto content = Content(*file);
+      if (!content) continue;
+      auto entry = Parse(*file, *content, codePage);
+      if (!entry) {
+        if (EndsWithNoCase(file->path, ".json")) codePage = CodePageOf(*content);
+        continue;
       }
+      instance.readable = true;
+      instance.failed = entry->report.AnyFailed();
+      instance.time = entry->report.time;
+      instance.entry = std::move(entry);
+      break;
     }
     return instance;
+  }
+
+  // A file whose name tells nothing: its JSON twin is the same name beside it.
+  std::optional<SummaryEntry> Load(const FoundFile& file) {
+    const auto content = Content(file);
+    if (!content) return std::nullopt;
+    std::optional<int> codePage;
+    if (EndsWithNoCase(file.path, ".txt")) {
+      const auto twin =
+          paths_.find(AsciiUpper(file.path.substr(0, file.path.size() - 4) + ".json"));
+      if (twin != paths_.end() && twin->second->size <= kMaxReportBytes) {
+        try {
+          codePage = CodePageOf(files_.ReadAll(twin->second->path));
+        } catch (const InOutError&) {
+          // the twin is listed as skipped on its own
+        }
+      }
+    }
+    return Parse(file, *content, codePage);
   }
 
   void Add(const FoundFile& file) {
@@ -251,18 +293,23 @@ class RowBuilder {
   Summary& summary_;
   std::size_t total_;
   std::size_t read_ = 0;
+  std::map<std::string, const FoundFile*> paths_;  // by the path in capitals
   std::map<std::string, std::vector<Instance>> keys_;
   std::vector<SummaryEntry> loose_;
 };
 
 }  // namespace
 
+std::string SystemError(std::string_view what, std::uint32_t code) {
+  return std::string(what) + " (system error " + std::to_string(code) + ")";
+}
+
 void BuildRows(platform::FileSystem& files, const std::vector<FoundFile>& found,
                const SummaryOptions& options, Summary& summary) {
   summary.files = found.size();
   summary.allReports = options.allReports;
   summary.silentDays = options.silentDays;
-  RowBuilder builder(files, options, summary, found.size());
+  RowBuilder builder(files, options, summary, found);
   for (const FoundFile& file : found) builder.Add(file);
   builder.Finish();
   summary.read = builder.Read();

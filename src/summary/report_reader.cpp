@@ -6,8 +6,8 @@
 #include "common/text_lines.h"
 #include "report/file_access.h"
 #include "report/report_file.h"
+#include "report/report_json.h"
 #include "report/report_texts.h"
-#include "summary/json_reader.h"
 #include "summary/report_names.h"
 #include "summary/text_helpers.h"
 
@@ -127,8 +127,9 @@ void NameFromFile(Report& report) {
   const auto parts = ParseReportName(report.fileName);
   if (!parts || !SameTextIgnoringCase(parts->program, report.program)) return;
   if (report.computer.empty()) {
-    report.computer = parts->computer;
-    report.user = parts->user;
+    // File names come in the system's ANSI code page.
+    report.computer = Cp1252ToUtf8(parts->computer);
+    report.user = Cp1252ToUtf8(parts->user);
   }
   if (!report.time.Known()) {
     if (const auto time = TimeFromStamp(parts->stamp)) report.time = *time;
@@ -151,49 +152,26 @@ ReadResult FromLines(std::string_view path, std::vector<std::string> texts) {
   return result;
 }
 
-std::string StringMember(const JsonValue& object, std::string_view name) {
-  const JsonValue* value = object.Find(name);
-  return value && value->IsString() ? value->text() : std::string();
-}
-
 ReadResult FromJson(std::string_view path, std::string_view content) {
-  ReadResult result;
-  JsonValue document;
+  report::json::Document document;
   try {
-    document = ParseJson(content);
-  } catch (const JsonError& error) {
-    result.skipReason = std::string("not valid JSON: ") + error.what();
-    return result;
-  }
-  const JsonValue* lines = document.IsObject() ? document.Find("lines") : nullptr;
-  if (!lines || !lines->IsArray()) {
-    result.skipReason = "JSON without a \"lines\" list";
-    return result;
+    document = report::json::Read(content);
+  } catch (const report::json::FormatError& error) {
+    return {std::nullopt, std::string("not a report's JSON: ") + error.what()};
   }
   std::vector<std::string> texts;
-  for (const JsonValue& line : lines->items()) {
-    const JsonValue* text = line.IsObject() ? line.Find("text") : nullptr;
-    if (!text || !text->IsString()) {
-      result.skipReason = "JSON line " + std::to_string(texts.size() + 1) + " has no \"text\"";
-      return result;
-    }
-    texts.push_back(text->text());
-  }
-  result = FromLines(path, std::move(texts));
+  texts.reserve(document.lines.size());
+  for (report::json::Line& line : document.lines) texts.push_back(std::move(line.text));
+  ReadResult result = FromLines(path, std::move(texts));
   if (!result.report) return result;
   // The states come from the texts, as for a text report, so that both forms of one report
   // give the same row; the JSON form adds who ran it.
   Report& report = *result.report;
-  report.computer = StringMember(document, "computer");
-  report.user = StringMember(document, "user");
-  if (std::string program = StringMember(document, "program"); !program.empty()) {
-    report.program = program;
-  }
-  if (const auto time = TimeFromIso(StringMember(document, "time"))) report.time = *time;
-  if (const JsonValue* level = document.Find("level")) {
-    if (level->IsNumber()) report.level = level->number() >= 2 ? "Full" : "Normal";
-    if (level->IsString() && !level->text().empty()) report.level = level->text();
-  }
+  report.computer = std::move(document.computer);
+  report.user = std::move(document.user);
+  if (!document.program.empty()) report.program = std::move(document.program);
+  if (const auto time = TimeFromIso(document.time)) report.time = *time;
+  if (!document.level.empty()) report.level = std::move(document.level);
   NameFromFile(report);
   return result;
 }
@@ -348,15 +326,32 @@ std::string Cp1252ToUtf8(std::string_view text) {
   return out;
 }
 
-ReadResult ReadReport(std::string_view path, std::string_view content) {
+std::optional<std::string> TextReportToUtf8(std::string_view bytes,
+                                            std::optional<int> twinCodePage) {
+  int codePage = twinCodePage.value_or(kTextReportCodePage);
+  if (StartsWith(bytes, kUtf8Mark)) {
+    bytes.remove_prefix(kUtf8Mark.size());
+    codePage = kUtf8CodePage;
+  }
+  // What claims to be UTF-8 and is not is read in the family's code page, not dropped.
+  if (codePage == kUtf8CodePage) return IsUtf8(bytes) ? std::string(bytes) : Cp1252ToUtf8(bytes);
+  if (codePage != kTextReportCodePage) return std::nullopt;
+  return Cp1252ToUtf8(bytes);
+}
+
+ReadResult ReadReport(std::string_view path, std::string_view content,
+                      std::optional<int> twinCodePage) {
   if (content.size() > kMaxReportBytes) return {std::nullopt, std::string(kTooLarge)};
   std::string_view body = content;
-  const bool marked = StartsWith(body, kUtf8Mark);
-  if (marked) body.remove_prefix(kUtf8Mark.size());
+  if (StartsWith(body, kUtf8Mark)) body.remove_prefix(kUtf8Mark.size());
   const auto first = body.find_first_not_of(" \t\r\n");
   if (first != std::string_view::npos && body[first] == '{') return FromJson(path, content);
-  const std::string utf8 = marked || IsUtf8(body) ? std::string(body) : Cp1252ToUtf8(body);
-  ReadResult result = FromLines(path, SplitLines(utf8));
+  const std::optional<std::string> utf8 = TextReportToUtf8(content, twinCodePage);
+  if (!utf8) {
+    return {std::nullopt, "written in code page " + std::to_string(*twinCodePage) +
+                              ", which only its JSON twin gives in full"};
+  }
+  ReadResult result = FromLines(path, SplitLines(*utf8));
   if (result.report) NameFromFile(*result.report);
   return result;
 }

@@ -22,12 +22,27 @@ bool LessNoCase(const std::string& a, const std::string& b) {
                                       [](char x, char y) { return AsciiUpper(x) < AsciiUpper(y); });
 }
 
-// The entries a search yields, in name order.
-std::vector<platform::DirEntry> Entries(platform::FileSystem& files, const std::string& pattern) {
+constexpr std::uint32_t kFileNotFound = 2;  // the system's code for a pattern that matches nothing
+
+// The entries a search yields, in name order. A search that cannot start, other than one that
+// finds nothing in a folder that is there, or that ends early, is kept as unreadable.
+std::vector<platform::DirEntry> Entries(platform::FileSystem& files, const std::string& folder,
+                                        const std::string& pattern,
+                                        std::vector<SkippedFile>& skipped) {
   std::vector<platform::DirEntry> entries;
-  auto start = files.FindFirst(pattern);
-  if (!start.search) return entries;
+  auto start = files.FindFirst(Joined(folder, pattern));
+  if (!start.search) {
+    if (start.error != kFileNotFound || !files.FolderExists(folder)) {
+      skipped.push_back(
+          {Joined(folder, pattern), SystemError("cannot be listed", start.error), true});
+    }
+    return entries;
+  }
   while (auto entry = start.search->Next()) entries.push_back(std::move(*entry));
+  if (start.search->EndError() != platform::DirectorySearch::kNoMoreFiles) {
+    skipped.push_back({Joined(folder, pattern),
+                       SystemError("cannot be listed to its end", start.search->EndError()), true});
+  }
   std::sort(entries.begin(), entries.end(),
             [](const auto& a, const auto& b) { return LessNoCase(a.name, b.name); });
   return entries;
@@ -36,11 +51,12 @@ std::vector<platform::DirEntry> Entries(platform::FileSystem& files, const std::
 // The files a pattern matches in name order, then, when recursing, those that it matches in
 // the subfolders. Each folder is listed once.
 void CollectMatches(platform::FileSystem& files, const std::string& folder,
-                    const std::string& pattern, bool recurse, std::vector<FoundFile>& found) {
+                    const std::string& pattern, bool recurse, std::vector<FoundFile>& found,
+                    std::vector<SkippedFile>& skipped) {
   constexpr std::uint32_t kNoFile = platform::kAttrDirectory | platform::kAttrVolumeLabel;
   const bool all = pattern == "*.*" || pattern == "*";
   // Without recursion the system matches the pattern, as it would for any Windows program.
-  const auto entries = Entries(files, Joined(folder, recurse ? "*" : pattern));
+  const auto entries = Entries(files, folder, recurse ? "*" : pattern, skipped);
   for (const auto& entry : entries) {
     if (!(entry.attributes & kNoFile) &&
         (!recurse || all || MatchesWildcard(pattern, entry.name))) {
@@ -49,8 +65,11 @@ void CollectMatches(platform::FileSystem& files, const std::string& folder,
   }
   if (!recurse) return;
   for (const auto& entry : entries) {
-    if ((entry.attributes & platform::kAttrDirectory) && entry.name != "." && entry.name != "..") {
-      CollectMatches(files, Joined(folder, entry.name), pattern, true, found);
+    // A junction or link may lead back up the tree, or into another share.
+    const bool enter = (entry.attributes & platform::kAttrDirectory) &&
+                       !(entry.attributes & platform::kAttrReparsePoint);
+    if (enter && entry.name != "." && entry.name != "..") {
+      CollectMatches(files, Joined(folder, entry.name), pattern, true, found, skipped);
     }
   }
 }
@@ -68,6 +87,11 @@ bool IsPattern(std::string_view path) {
   const auto slash = path.find_last_of("\\/");
   const std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
   return name.find_first_of("*?") != std::string_view::npos;
+}
+
+bool Summary::AnyUnreadable() const {
+  return std::any_of(skipped.begin(), skipped.end(),
+                     [](const SkippedFile& file) { return file.unreadable; });
 }
 
 bool Summary::AnyFailed() const {
@@ -101,17 +125,21 @@ std::vector<CheckCount> MostFailedChecks(const Summary& summary) {
 
 Summary Summarise(platform::FileSystem& files, const std::vector<std::string>& paths,
                   const SummaryOptions& options) {
+  Summary summary;
   std::vector<FoundFile> found;
   for (const std::string& path : paths) {
     if (files.FolderExists(path)) {
-      CollectMatches(files, path, "*.*", options.recurse, found);
+      CollectMatches(files, path, "*.*", options.recurse, found, summary.skipped);
     } else if (IsPattern(path)) {
       // The console passes wildcards on unexpanded, as Windows programs expect.
       const auto slash = path.find_last_of("\\/");
       const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash);
-      CollectMatches(files, folder, path.substr(slash + 1), options.recurse, found);
-    } else {
+      CollectMatches(files, folder, path.substr(slash + 1), options.recurse, found,
+                     summary.skipped);
+    } else if (files.FileExists(path)) {
       found.push_back({path, SizeOf(files, path)});
+    } else {
+      summary.skipped.push_back({path, "no such file or folder", true});
     }
   }
   // A file given twice, or found through two paths, is read once.
@@ -121,7 +149,6 @@ Summary Summarise(platform::FileSystem& files, const std::vector<std::string>& p
   };
   for (const std::string& path : options.excluded) first(path);
   std::erase_if(found, [&](const FoundFile& file) { return !first(file.path); });
-  Summary summary;
   BuildRows(files, found, options, summary);
   return summary;
 }

@@ -15,6 +15,7 @@ namespace vorlix::summary {
 struct SkippedFile {
   std::string path;
   std::string reason;
+  bool unreadable = false;  // could not be listed or read, rather than no report
 };
 
 // A report with the findings its lines show. Its lines are kept only where the page shows its
@@ -54,6 +55,7 @@ struct Summary {
   int silentDays = 7;
 
   bool AnyFailed() const;
+  bool AnyUnreadable() const;
 };
 
 struct SummaryOptions {
@@ -96,9 +98,11 @@ std::string StateShown(const Summary& summary, const Row& row);
 bool IsPattern(std::string_view path);
 
 // Reads the files and folders given (or the files a wildcard pattern matches; a folder's
-// subfolders only when recursing) through the file system, each folder listed once. By default
-// a row per computer, user and program from its latest report, reading only the reports that
-// the rows and the trend need; a file that is no report is kept as skipped, with the reason.
+// subfolders only when recursing, never through a junction or link) through the file system,
+// each folder listed once. By default a row per computer, user and program from its latest
+// report, reading only the reports that the rows and the trend need; a file that is no report is
+// kept as skipped, with the reason, and so is a path, folder or pattern that cannot be listed or
+// read.
 Summary Summarise(platform::FileSystem& files, const std::vector<std::string>& paths,
                   const SummaryOptions& options);
 

@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "console/json_report.h"
 #include "console/output.h"
 #include "fakes/fake_platform.h"
 #include "fakes/fake_session.h"
@@ -20,8 +19,12 @@ namespace vorlix::console {
 namespace {
 
 using platform::RegistryRoot;
+using ::testing::Each;
+using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
+using ::testing::Not;
+using ::testing::StartsWith;
 using Words = std::vector<std::string>;
 
 constexpr const char* kMakerKey = "Software\\Tarnwick\\Tarnwick";
@@ -122,6 +125,51 @@ TEST_F(ConsoleTest, ReportStatusSaysWhetherALineFailedAndOutDirNeverOverwrites) 
   EXPECT_EQ(IsoLocalTime(m.clock.now, -330), "2026-12-08T14:05:09-05:30");
 }
 
+TEST_F(ConsoleTest, ANameTakenWhileTheReportIsWrittenIsNeitherReplacedNorShared) {
+  InstallOstrelan();
+  // Another workstation's report, or a map, takes the name after this run has looked.
+  const auto another = [&](const std::string& path) {
+    m.files.onCreateTemp = [this, path] {
+      if (!m.files.FileExists(path)) m.files.AddFile(path, "theirs");
+    };
+  };
+  another(kCollected + ".txt");
+  EXPECT_EQ(Run({"report", "Ostrelan", "--out-dir", "C:\\Reports"}), kDone);
+  EXPECT_EQ(m.files.ReadAll(kCollected + ".txt"), "theirs");
+  EXPECT_EQ(m.files.ReadAll(kCollected + "-2.txt"), WindowText("Ostrelan", 1));
+
+  m.network.connections["S:"] = "\\\\fs1\\shared";
+  another("C:\\Tools\\vorlix.txt");
+  EXPECT_EQ(Run({"store-map"}), kDone);
+  EXPECT_THAT(streams.err, HasSubstr("' exists and was kept; --force replaces it\r\n"));
+  EXPECT_EQ(m.files.ReadAll("C:\\Tools\\vorlix.txt"), "theirs");
+  EXPECT_EQ(Run({"store-map", "--force"}), kDone);
+  EXPECT_EQ(m.files.ReadAll("C:\\Tools\\vorlix.txt"), "S:=\\\\fs1\\shared\r\n");
+  m.files.onCreateTemp = nullptr;
+  EXPECT_THAT(m.files.FilesUnder("C:\\Tools"), Each(Not(StartsWith("Kx"))));
+  EXPECT_THAT(m.files.FilesUnder("C:\\Reports"),
+              ElementsAre(kCollected.substr(11) + ".txt", kCollected.substr(11) + "-2.txt"));
+}
+
+TEST_F(ConsoleTest, WithoutTheComputerOrUserNameNothingIsCollected) {
+  InstallOstrelan();
+  for (std::string* name : {&session.computer, &session.user}) {
+    const std::string kept = *name;
+    name->clear();
+    streams.err.clear();
+    EXPECT_EQ(Run({"report", "Ostrelan", "--out-dir", "C:\\Reports"}), kFileError);
+    EXPECT_EQ(Run({"report", "--all", "--out-dir", "C:\\Reports", "--json-dir", "C:\\Reports"}),
+              kFileError);
+    EXPECT_THAT(streams.err, HasSubstr(name == &session.user ? "the user name cannot be had"
+                                                             : "the computer name cannot be had"));
+    EXPECT_THAT(m.files.FilesUnder("C:\\Reports"), IsEmpty());
+    EXPECT_THAT(m.files.FilesUnder("C:\\Temp"), IsEmpty());
+    // A report named by the caller needs no name of the session.
+    EXPECT_EQ(Run({"report", "Ostrelan", "--out", "C:\\r.txt"}), kDone);
+    *name = kept;
+  }
+}
+
 TEST_F(ConsoleTest, AllReportsTheInstalledProgramsInTheWindowsOrder) {
   EXPECT_EQ(Run({"report", "--all", "--out-dir", "C:\\Reports"}), kDone);
   EXPECT_THAT(streams.err, HasSubstr("vorlixc: no program of the family is installed here"));
@@ -207,6 +255,10 @@ TEST_F(ConsoleTest, SummaryUsageAndExitStatuses) {
   m.files.Find("C:\\Reports\\huge.log")->size = summary::kMaxReportBytes + 1;
   m.files.failReplace.insert(fakes::FakeFileSystem::Key("C:\\Locked.html"));
   m.files.AddFile("C:\\Locked.html", "old page");
+  m.files.AddFolder("C:\\Denied");
+  m.files.failSearchIn.insert(fakes::FakeFileSystem::Key("C:\\Denied\\"));
+  m.files.AddFile("C:\\Unread\\b.txt", "x");
+  m.files.failRead.insert(fakes::FakeFileSystem::Key("C:\\Unread\\b.txt"));
   const struct {
     Words args;
     int status;
@@ -220,7 +272,18 @@ TEST_F(ConsoleTest, SummaryUsageAndExitStatuses) {
       {{"summary", "C:\\Reports", "--all"}, kBadUsage, "unknown option '--all'"},
       {{"summary", "C:\\Reports", "--silent-days", "0"}, kBadUsage, "not '0'"},
       {{"summary", "C:\\Reports", "--silent-days=7d"}, kBadUsage, "not '7d'"},
-      {{"summary", "C:\\Nowhere"}, kBadUsage, "no such file or folder: C:\\Nowhere"},
+      // What cannot be listed or read is named, and only bad usage gives 2.
+      {{"summary", "C:\\Nowhere"}, kFileError, "vorlixc: C:\\Nowhere: no such file or folder\r\n"},
+      {{"summary", "C:\\Nowhere\\*.txt"},
+       kFileError,
+       "C:\\Nowhere\\*.txt: cannot be listed (system error 3)"},
+      {{"summary", "C:\\Reports", "C:\\Denied"},
+       kFileError,
+       "C:\\Denied\\*.*: cannot be listed (system error 5)"},
+      {{"summary", "C:\\Reports", "C:\\Unread\\*.txt"},
+       kFileError,
+       "C:\\Unread\\b.txt: cannot be read (system error 5)"},
+      {{"summary", "C:\\Reports\\*.none"}, kDone, ""},
       {{"summary", "C:\\Reports", "--html", "C:\\Locked.html"},
        kFileError,
        "vorlixc: the page cannot be written: 'C:\\Locked.html' (system error 5)\r\n"},
@@ -233,7 +296,8 @@ TEST_F(ConsoleTest, SummaryUsageAndExitStatuses) {
     streams.err.clear();
     EXPECT_EQ(Run(c.args), c.status) << c.message;
     EXPECT_THAT(streams.err, HasSubstr(c.message));
-    if (c.status == kBadUsage) EXPECT_THAT(streams.err, HasSubstr(kSummaryUsage));
+    EXPECT_EQ(streams.err.find(kSummaryUsage) != std::string::npos, c.status == kBadUsage)
+        << c.message;
   }
   EXPECT_THAT(m.files.ReadAll("C:\\page.html"), HasSubstr("<!DOCTYPE html>"));
   EXPECT_EQ(m.files.ReadAll("C:\\Locked.html"), "old page");
@@ -243,6 +307,33 @@ TEST_F(ConsoleTest, SummaryUsageAndExitStatuses) {
   streams.console = true;
   EXPECT_EQ(Run({"summary", "C:\\Reports"}), kDone);
   EXPECT_EQ(streams.err, "\rread 3 of 3 files\r\n");
+}
+
+// The walk does not enter a junction or link, which may lead back up the tree; a text report is
+// read in the code page its JSON twin names, and one it has no table for is skipped; what could
+// not be read is on the page too.
+TEST_F(ConsoleTest, SummaryWalkAndTheTwinsCodePage) {
+  InstallOstrelan();
+  const std::string clean = WindowText("Ostrelan", 1);
+  m.files.AddFile("C:\\Share\\WS-1_anna_Ostrelan_20261208-090000.txt", clean);
+  m.files.AddFolder("C:\\Share\\Loop", platform::kAttrDirectory | platform::kAttrReparsePoint);
+  m.files.AddFile("C:\\Share\\Loop\\WS-9_dan_Ostrelan_20261201-090000.txt", clean);
+  const std::string cyrillic = clean + "\xC4\xE0\r\n";
+  m.files.AddFile("C:\\Share\\Twin\\WS-5_yana_Ostrelan_20261208-090000.txt", cyrillic);
+  m.files.AddFile("C:\\Share\\Twin\\WS-5_yana_Ostrelan_20261208-090000.json",
+                  "{\"codepage\": 1251, \"lines\": []}");
+  m.files.AddFile("C:\\Share\\Twin\\WS-6_olaf_Ostrelan_20261208-090000.txt", cyrillic);
+  m.files.AddFile("C:\\Share\\Twin\\WS-6_olaf_Ostrelan_20261208-090000.json",
+                  "{\"codepage\": 1252}");
+  EXPECT_EQ(Run({"summary", "C:\\Share", "--recurse", "C:\\Nowhere", "--html", "C:\\p.html"}),
+            kFileError);
+  EXPECT_THAT(streams.out, HasSubstr("\nWS-1 "));
+  EXPECT_THAT(streams.out, Not(HasSubstr("WS-9")));
+  EXPECT_THAT(streams.out, HasSubstr("WS-5_yana_Ostrelan_20261208-090000.txt: written in code "
+                                     "page 1251, which only its JSON twin gives in full\n"));
+  EXPECT_THAT(streams.out, HasSubstr("\nWS-6 "));
+  EXPECT_THAT(m.files.ReadAll("C:\\p.html"),
+              HasSubstr("<li>C:\\Nowhere: no such file or folder</li>"));
 }
 
 }  // namespace

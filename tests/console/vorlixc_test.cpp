@@ -15,7 +15,7 @@
 #include "platform/win32/win32_private_profile.h"
 #include "platform/win32/win32_registry.h"
 #include "report/report_driver.h"
-#include "summary/json_reader.h"
+#include "report/report_json.h"
 #include "support/live_drive.h"
 #include "support/scratch_files.h"
 #include "support/scratch_registry.h"
@@ -197,29 +197,23 @@ TEST_F(ContractTest, JsonParsesAndItsLinesJoinToTheReportInUtf8) {
   const Outcome run =
       Vorlixc("report Ostrelan --full --out \"" + text + "\" --json \"" + json + "\"", root);
   EXPECT_EQ(run.status, 1u) << run.err;
-  // Read by the summary's reader, which takes these files in.
-  const summary::JsonValue report = summary::ParseJson(ReadWholeFile(json));
-  const auto member = [](const summary::JsonValue& object, std::string_view name) {
-    const summary::JsonValue* value = object.Find(name);
-    return value ? *value : summary::JsonValue();
-  };
-  EXPECT_EQ(member(report, "program").text(), "Ostrelan");
-  EXPECT_EQ(member(report, "level").text(), "Full");
-  EXPECT_EQ(member(report, "release").text(), "1.32");
+  // Read back through the one reader of the form, the summary's.
+  const report::json::Document report = report::json::Read(ReadWholeFile(json));
+  EXPECT_EQ(report.program, "Ostrelan");
+  EXPECT_EQ(report.level, "Full");
+  EXPECT_EQ(report.release, "1.32");
+  EXPECT_EQ(report.codePage, 1252);
   std::string joined;
   int failed = 0;
-  const summary::JsonValue lines = member(report, "lines");
-  for (const summary::JsonValue& line : lines.items()) {
-    const std::string said = member(line, "text").text();
-    joined += said + "\r\n";
-    const char* check = said.starts_with("   Passed: ")   ? "passed"
-                        : said.starts_with("   FAILED: ") ? "failed"
-                                                          : "";
-    EXPECT_EQ(member(line, "check").text(), check) << said;
-    EXPECT_EQ(member(line, "check").IsNull(), *check == '\0') << said;
-    failed += *check == 'f';
+  for (const report::json::Line& line : report.lines) {
+    joined += line.text + "\r\n";
+    const auto check = line.text.starts_with("   Passed: ")   ? report::json::LineCheck::Passed
+                       : line.text.starts_with("   FAILED: ") ? report::json::LineCheck::Failed
+                                                              : report::json::LineCheck::None;
+    EXPECT_EQ(line.check, check) << line.text;
+    failed += check == report::json::LineCheck::Failed;
   }
-  EXPECT_EQ(member(report, "failed").number(), failed);
+  EXPECT_EQ(report.failed, failed);
   // Code page 1252 as UTF-8: u with diaeresis, sharp s, the euro sign.
   std::string expected = ReadWholeFile(text);
   for (const auto& [ansi, utf8] : {std::pair{"\xfc", "\xc3\xbc"}, std::pair{"\xdf", "\xc3\x9f"},

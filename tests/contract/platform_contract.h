@@ -108,6 +108,18 @@ TYPED_TEST_P(PlatformContract, ReplaceMovesOverAnExistingFileAndTempFilesAreNewA
     EXPECT_EQ(files.ReadAll(temp), "") << temp;
   }
   EXPECT_EQ(files.FullPath(to), to);
+
+  // A new name is claimed only when no file or folder has it; the source stays when it is not.
+  const std::string other = this->Write("other.txt", "other");
+  EXPECT_FALSE(files.MoveToNewName(other, to));
+  EXPECT_FALSE(files.MoveToNewName(other, this->system.folder));
+  EXPECT_EQ(files.ReadAll(to), "new");
+  EXPECT_EQ(files.ReadAll(other), "other");
+  const std::string fresh = this->system.folder + "\\fresh.txt";
+  EXPECT_TRUE(files.MoveToNewName(other, fresh));
+  EXPECT_FALSE(files.FileExists(other));
+  EXPECT_EQ(files.ReadAll(fresh), "other");
+  EXPECT_THROW(files.MoveToNewName(other, this->system.folder + "\\again.txt"), InOutError);
 }
 
 TYPED_TEST_P(PlatformContract, RegistryKeysOpenOnlyWhenThereOrCreated) {

@@ -160,6 +160,7 @@ platform::SearchStart FakeFileSystem::FindFirst(const std::string& pattern) {
     const std::string folder = full.substr(0, full.size() - name.size());
     const Node* dir = Find(folder);
     if (!dir || !dir->folder) return {nullptr, 3};  // ERROR_PATH_NOT_FOUND
+    if (failSearchIn.count(Key(folder))) return {nullptr, 5};
     std::vector<DirEntry> entries;
     const std::string parent = Key(folder);
     if (parent.size() > 3 && Matches(name, ".")) {
@@ -254,6 +255,12 @@ void FakeFileSystem::Replace(const std::string& from, const std::string& to) {
   AddFile(FullPath(to), content);
 }
 
+bool FakeFileSystem::MoveToNewName(const std::string& from, const std::string& to) {
+  if (Find(to)) return false;
+  Replace(from, to);
+  return true;
+}
+
 std::string FakeFileSystem::TempFolder() { return tempFolder; }
 
 std::string FakeFileSystem::CreateTempFile(const std::string& folder, const std::string& prefix) {
@@ -265,6 +272,7 @@ std::string FakeFileSystem::CreateTempFile(const std::string& folder, const std:
     path = folder + (folder.back() == '\\' ? "" : "\\") + prefix + buffer + ".tmp";
   } while (Find(path));
   AddFile(path, "");
+  if (onCreateTemp) onCreateTemp();
   return path;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <set>
 #include <string>
@@ -38,6 +39,7 @@ class FakeFileSystem final : public platform::FileSystem {
   std::set<std::string> failRead;      // files that cannot be opened for reading
   std::set<std::string> failDelete;    // files whose deletion fails
   std::set<std::string> failReplace;   // targets that cannot be replaced
+  std::set<std::string> failSearchIn;  // folders that cannot be listed (ERROR_ACCESS_DENIED)
   long writeBudget = -1;               // bytes that may still be written; -1 unlimited
   bool failDosConversion = false;
   std::uint32_t createError = 5;   // ERROR_ACCESS_DENIED
@@ -46,6 +48,8 @@ class FakeFileSystem final : public platform::FileSystem {
   std::string executable = "C:\\Tools\\Vorlix.exe";
   std::string tempFolder = "C:\\Temp\\";
   std::int64_t localBiasSeconds = 0;  // local time minus UTC
+  // Called when a temporary file has been made: another writer at the same moment.
+  std::function<void()> onCreateTemp;
   // Files whose reading gives this text instead of what was written (lower-case full paths).
   std::map<std::string, std::string> readsAs;
 
@@ -59,6 +63,7 @@ class FakeFileSystem final : public platform::FileSystem {
   std::string ReadAll(const std::string& path) override;
   bool Delete(const std::string& path) override;
   void Replace(const std::string& from, const std::string& to) override;
+  bool MoveToNewName(const std::string& from, const std::string& to) override;
   std::string TempFolder() override;
   std::string CreateTempFile(const std::string& folder, const std::string& prefix) override;
   std::string FullPath(const std::string& path) override;

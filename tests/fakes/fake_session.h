@@ -19,6 +19,7 @@ class FakeSession final : public console::Session {
   std::string UserName() override { return user; }
   bool IsElevated() override { return elevated; }
   int UtcOffsetMinutes() override { return 60; }
+  int AnsiCodePage() override { return 1252; }
   std::string FileVersion() override { return "1.32.0.0"; }
   // Names here are ASCII; the conversion itself is tested under Wine.
   std::string AnsiToUtf8(std::string_view ansi) override { return std::string(ansi); }

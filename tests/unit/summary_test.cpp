@@ -117,6 +117,24 @@ TEST(SummaryReader, JsonFormAndAnsiTextGiveTheSameReport) {
   ansi[29] = "   Passed: S:\\Licence \x80\xE9 ...found";
   EXPECT_EQ(Read("ansi.txt", Text(ansi)).lines[29].text,
             "   Passed: S:\\Licence \xE2\x82\xAC\xC3\xA9 ...found");
+
+  // Code page 1252 unless a byte order mark or the JSON twin says otherwise.
+  const struct {
+    std::string bytes;
+    std::optional<int> twin;
+    std::optional<std::string> utf8;
+  } pages[] = {
+      {"\x80\xC3\xA9", std::nullopt, "\xE2\x82\xAC\xC3\x83\xC2\xA9"},
+      {"\x80\xC3\xA9", 1252, "\xE2\x82\xAC\xC3\x83\xC2\xA9"},
+      {"\xC3\xA9", 65001, "\xC3\xA9"},
+      {"\xE9", 65001, "\xC3\xA9"},  // not UTF-8 after all
+      {"\xEF\xBB\xBF\xC3\xA9", std::nullopt, "\xC3\xA9"},
+      {"\xEF\xBB\xBF\xE9", 1251, "\xC3\xA9"},
+      {"\xE9", 1251, std::nullopt},
+  };
+  for (const auto& page : pages) {
+    EXPECT_EQ(TextReportToUtf8(page.bytes, page.twin), page.utf8) << page.bytes;
+  }
 }
 
 TEST(SummaryReader, FilesThatAreNoDiagnosticReportAreSkippedWithTheReason) {
@@ -129,17 +147,32 @@ TEST(SummaryReader, FilesThatAreNoDiagnosticReportAreSkippedWithTheReason) {
       {"\r\n" + testing::kBanner + "1/1/2026\r\nProgram : Ostrelan\r\n", "no rule line"},
       {heading + "Converting to UNC file paths\r\n", "no \"Program : \" line"},
       {heading + "Program : Ostrelan\r\n\r\nConverting to UNC file paths\r\n", "another kind"},
-      {"{\"lines\": [{\"text\": 1}]}", "JSON line 1 has no \"text\""},
-      {"{\"lines\": [}", "not valid JSON: unexpected character at byte 11"},
-      {"{\"lines\": \"x\"}", "without a \"lines\" list"},
+      {"{\"lines\": [{\"text\": 1}]}", "JSON: line 1 has no \"text\""},
+      {"{\"lines\": [7]}", "line 1 is not an object"},
+      {"{\"lines\": [{\"text\": \"a\", \"check\": \"maybe\"}]}", "unknown \"check\""},
+      {"{\"lines\": [}",
+       "not valid JSON (unexpected '}'; expected '[', '{', or a literal) at byte 12"},
+      {"{\"lines\": [], \"failed\": 01}", "not valid JSON"},
+      {"{\"lines\": \"x\"}", "no \"lines\" list"},
+      {"{\"lines\": [], \"user\": \"\xC3\x28\"}", "invalid UTF-8 or \\u escape at byte "},
+      {"{\"lines\": [{\"text\": \"\\ud800\"}]}", "invalid UTF-8 or \\u escape"},
+      {"{\"lines\": [{\"text\": \"a\"}", "cut short at byte "},
+      {"{\"lines\": [{\"text\": []}]}", "nested deeper than a report"},
+      {"{\"lines\": [], \"failed\": 1e999}", "a number out of range"},
+      {"{\"lines\": [], \"failed\": 2147483648}", "\"failed\" is out of range"},
+      {"{\"lines\": [], \"failed\": 18446744073709551615}", "\"failed\" is out of range"},
+      {"{\"lines\": [], \"failed\": -1}", "\"failed\" is out of range"},
+      {"{\"lines\": [], \"failed\": 1.5}", "\"failed\" is not a whole number"},
+      {"{\"lines\": [], \"codepage\": 0}", "\"codepage\" is out of range"},
+      {"{\"lines\": [], \"codepage\": 65536}", "\"codepage\" is out of range"},
+      {"{\"lines\": [], \"computer\": 5}", "\"computer\" is not a text"},
       {std::string(100, '[') + std::string(100, ']'), "no banner line"},
-      {"{\"lines\": [\"\\ud800\"]}", "lone surrogate"},
       {[] {
          std::string deep;
-         for (int i = 0; i < 100; ++i) deep += "{\"a\": ";
-         return deep + "1" + std::string(100, '}');
+         for (int i = 0; i < 100000; ++i) deep += "{\"a\": ";
+         return deep + "1" + std::string(100000, '}');
        }(),
-       "nesting too deep"},
+       "nested deeper than a report"},
   };
   for (const auto& c : cases) {
     const ReadResult result = ReadReport("x.txt", c.content);

@@ -59,6 +59,9 @@ class FlakyFileSystem final : public platform::FileSystem {
   std::string ReadAll(const std::string& p) override { return real.ReadAll(p); }
   bool Delete(const std::string& p) override { return real.Delete(p); }
   void Replace(const std::string& f, const std::string& t) override { real.Replace(f, t); }
+  bool MoveToNewName(const std::string& f, const std::string& t) override {
+    return real.MoveToNewName(f, t);
+  }
   std::string TempFolder() override { return real.TempFolder(); }
   std::string CreateTempFile(const std::string& f, const std::string& p) override {
     return real.CreateTempFile(f, p);

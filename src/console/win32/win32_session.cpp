@@ -70,6 +70,8 @@ int Win32Session::UtcOffsetMinutes() {
   return static_cast<int>(-bias);
 }
 
+int Win32Session::AnsiCodePage() { return static_cast<int>(::GetACP()); }
+
 std::string Win32Session::AnsiToUtf8(std::string_view ansi) {
   if (ansi.empty()) return std::string();
   const int length = static_cast<int>(ansi.size());

@@ -10,6 +10,7 @@ class Win32Session final : public Session {
   std::string UserName() override;
   bool IsElevated() override;
   int UtcOffsetMinutes() override;
+  int AnsiCodePage() override;
   std::string AnsiToUtf8(std::string_view ansi) override;
   std::string FileVersion() override;
 };

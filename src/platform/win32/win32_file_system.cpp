@@ -172,17 +172,34 @@ std::string Win32FileSystem::ReadAll(const std::string& path) {
 
 bool Win32FileSystem::Delete(const std::string& path) { return ::DeleteFileA(path.c_str()) != 0; }
 
+namespace {
+
+// The new content is on disk before it takes a name.
+void FlushToDisk(const std::string& path) {
+  UniqueFile file(NullIfInvalid(::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ,
+                                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                                              nullptr)));
+  if (!file.valid() || !::FlushFileBuffers(file.get())) throw InOutError(path, ::GetLastError());
+}
+
+}  // namespace
+
 void Win32FileSystem::Replace(const std::string& from, const std::string& to) {
-  // The new content is on disk before it takes the old file's place.
-  UniqueFile fresh(
-      NullIfInvalid(::CreateFileA(from.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)));
-  if (!fresh.valid() || !::FlushFileBuffers(fresh.get())) throw InOutError(from, ::GetLastError());
-  fresh.reset();
+  FlushToDisk(from);
   if (!::MoveFileExA(from.c_str(), to.c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     ThrowLastError<InOutError>(to);
   }
+}
+
+bool Win32FileSystem::MoveToNewName(const std::string& from, const std::string& to) {
+  FlushToDisk(from);
+  // Without MOVEFILE_REPLACE_EXISTING the system claims the name or refuses: no other writer
+  // can take it between a check and the move.
+  if (::MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH)) return true;
+  const DWORD error = ::GetLastError();
+  if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS) return false;
+  throw InOutError(to, error);
 }
 
 std::string Win32FileSystem::TempFolder() {

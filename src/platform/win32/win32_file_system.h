@@ -16,6 +16,7 @@ class Win32FileSystem final : public FileSystem {
   std::string ReadAll(const std::string& path) override;
   bool Delete(const std::string& path) override;
   void Replace(const std::string& from, const std::string& to) override;
+  bool MoveToNewName(const std::string& from, const std::string& to) override;
   std::string TempFolder() override;
   std::string CreateTempFile(const std::string& folder, const std::string& prefix) override;
   std::string FullPath(const std::string& path) override;
