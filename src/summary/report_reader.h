@@ -77,26 +77,17 @@ struct ReadResult {
 inline constexpr std::size_t kMaxReportBytes = 32 * 1024 * 1024;
 inline constexpr std::string_view kTooLarge = "too large for a report";
 
-// The code page of saved text reports: the family's own, the one its programs are made for.
-inline constexpr int kTextReportCodePage = 1252;
-inline constexpr int kUtf8CodePage = 65001;
-
-// The one rule for the bytes of a text report: UTF-8 when they open with its byte order mark;
-// otherwise code page 1252 unless the report's JSON twin names another. Nullopt for a code page
-// this reader has no table for (1252 and UTF-8 it has).
-std::optional<std::string> TextReportToUtf8(std::string_view bytes,
-                                            std::optional<int> twinCodePage);
-
 // Reads a text report (see TextReportToUtf8) or a JSON report (UTF-8). A report is recognised by
 // its banner, rule and "Program : " lines. `twinCodePage` is the code page the JSON twin of a
 // text report names.
 ReadResult ReadReport(std::string_view path, std::string_view content,
                       std::optional<int> twinCodePage = std::nullopt);
 
-// Takes the lines of a report and finds every line's check and the state of every check.
-void ClassifyLines(Report& report);
+// A report from its lines (UTF-8), or the reason they are none.
+ReadResult ReportFromLines(std::string_view path, std::vector<std::string> lines);
 
-// The text of code page 1252 in UTF-8.
-std::string Cp1252ToUtf8(std::string_view text);
+// What the name of a collected report adds: who ran it, and when, where the content does not
+// tell.
+void TakeFromFileName(Report& report);
 
 }  // namespace vorlix::summary

@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "summary/encoding.h"
 #include "summary/findings.h"
 #include "summary/report_names.h"
 #include "summary/report_reader.h"

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <string_view>
+
+#include "summary/report_reader.h"
+
+namespace vorlix::summary {
+
+// A report from its JSON form: the lines classified as a text's, so that both forms of one
+// report give the same row, and who ran it, when and at which level from its fields.
+ReadResult FromJson(std::string_view path, std::string_view content);
+
+}  // namespace vorlix::summary
