@@ -2,6 +2,8 @@
 
 #include <chrono>
 
+#include "common/text.h"
+
 namespace vorlix::summary {
 
 namespace {
@@ -31,11 +33,13 @@ std::optional<ReportTime> FromFields(std::string_view date, std::string_view clo
     return std::nullopt;
   }
   ReportTime time;
-  time.order = std::string(date) + std::string(clock);
-  time.shown = std::string(date.substr(0, 4)) + "-" + std::string(date.substr(4, 2)) + "-" +
-               std::string(date.substr(6, 2)) + " " + std::string(clock.substr(0, 2)) + ":" +
-               std::string(clock.substr(2, 2)) + ":" + std::string(clock.substr(4, 2));
-  if (!offset.empty()) time.shown += " " + std::string(offset);
+  time.order = Join({date, clock});
+  time.shown = Join({date.substr(0, 4), "-", date.substr(4, 2), "-", date.substr(6, 2), " ",
+                     clock.substr(0, 2), ":", clock.substr(2, 2), ":", clock.substr(4, 2)});
+  if (!offset.empty()) {
+    time.shown += ' ';
+    time.shown += offset;
+  }
   return time;
 }
 
@@ -59,10 +63,8 @@ std::optional<ReportTime> TimeFromIso(std::string_view text) {
       !Digits(text, 17, 2)) {
     return std::nullopt;
   }
-  const std::string date = std::string(text.substr(0, 4)) + std::string(text.substr(5, 2)) +
-                           std::string(text.substr(8, 2));
-  const std::string clock = std::string(text.substr(11, 2)) + std::string(text.substr(14, 2)) +
-                            std::string(text.substr(17, 2));
+  const std::string date = Join({text.substr(0, 4), text.substr(5, 2), text.substr(8, 2)});
+  const std::string clock = Join({text.substr(11, 2), text.substr(14, 2), text.substr(17, 2)});
   std::string_view offset = text.substr(19);
   if (offset == "Z") {
     offset = "+00:00";
@@ -89,8 +91,7 @@ long long SecondsBetween(std::string_view earlier, std::string_view later) {
 
 std::string DayShown(std::string_view day) {
   if (day.size() != 8) return std::string(day);
-  return std::string(day.substr(0, 4)) + "-" + std::string(day.substr(4, 2)) + "-" +
-         std::string(day.substr(6, 2));
+  return Join({day.substr(0, 4), "-", day.substr(4, 2), "-", day.substr(6, 2)});
 }
 
 }  // namespace vorlix::summary

@@ -76,7 +76,11 @@ StateLook LookOf(CheckState state) {
   return {"absent", "\u2013", "absent"};
 }
 
-std::string ReportId(std::size_t index) { return "r" + std::to_string(index + 1); }
+std::string ReportId(std::size_t index) {
+  std::string id(1, 'r');
+  id += std::to_string(index + 1);
+  return id;
+}
 
 std::string LineId(std::size_t report, std::size_t line) {
   return ReportId(report) + "-" + std::to_string(line + 1);
