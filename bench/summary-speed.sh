@@ -31,6 +31,7 @@ mkdir -p "$drive/Tarnwick" "$drive/Prog/Ostrelan" "$drive/Licence" "$drive/Proje
 printf 'MZ' >"$drive/Prog/Ostrelan/Ostrelan.exe"
 printf '[Ostrelan]\r\nUsers=5\r\n' >"$drive/Licence/Ostrelan.ini"
 run reg add 'HKLM\Software\Tarnwick\Ostrelan' /v Path /d 'C:\Prog\Ostrelan' /f
+run reg add 'HKLM\Software\Tarnwick\Ostrelan' /v ProgramName /d 'Ostrelan 7' /f
 run reg add 'HKLM\Software\Tarnwick\Ostrelan' /v SectionsFormat /d 3 /f
 run reg add 'HKLM\Software\Tarnwick\Ostrelan' /v SectionsRelease /d 1 /f
 for state in pass licence project; do

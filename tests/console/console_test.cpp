@@ -271,6 +271,7 @@ TEST_F(ConsoleTest, SummaryUsageAndExitStatuses) {
       {{"summary", "C:\\Reports", "--html", "a", "--html=b"}, kBadUsage, "is given twice"},
       {{"summary", "C:\\Reports", "--all"}, kBadUsage, "unknown option '--all'"},
       {{"summary", "C:\\Reports", "--silent-days", "0"}, kBadUsage, "not '0'"},
+      {{"summary", "C:\\Reports", "--silent-days", "1"}, kDone, ""},
       {{"summary", "C:\\Reports", "--silent-days=7d"}, kBadUsage, "not '7d'"},
       // What cannot be listed or read is named, and only bad usage gives 2.
       {{"summary", "C:\\Nowhere"}, kFileError, "vorlixc: C:\\Nowhere: no such file or folder\r\n"},

@@ -198,6 +198,8 @@ TEST(SummaryReader, WhoAndWhenFromTheNameOfAnOutDirReport) {
       {"WS-014_jdoe_Ostrelan_20261208-140509-1234567.txt", ""},
       {"WS-014_jdoe_Ostrelan_20261208-140509.log", ""},
       {"Vorlix Report.txt", ""},
+      {"20261208-140509.txt", ""},
+      {"_20261208-140509.txt", ""},
   };
   for (const auto& c : cases) {
     const auto parts = ParseReportName(c.name);
@@ -411,6 +413,11 @@ class SummaryHistory : public ::testing::Test {
     add("WS-D_dan_Ostrelan_20261120-120000.txt", failing);
     add("WS-E_eve_Delmoran_20261204-070000.txt", notInstalled);
     add("Vorlix Report.txt", passing);
+    // A JSON form under a name of its own: its fields tell whose it is.
+    share_.AddFile(
+        "R:\\Share\\saved.json",
+        testing::JsonReport({"WS-F", "fay", "Ostrelan", "Normal", "2026-12-04T11:00:00+01:00"},
+                            failing));
   }
 
   Summary Run(SummaryOptions options) {
@@ -426,7 +433,7 @@ TEST_F(SummaryHistory, LatestOfEachWorkstationWithSinceWhen) {
   SummaryOptions options;
   options.progress = [&](std::size_t read, std::size_t total) {
     reads = read;
-    EXPECT_EQ(total, 12u);
+    EXPECT_EQ(total, 13u);
   };
   const Summary summary = Run(options);
   std::vector<std::string> rows;
@@ -435,17 +442,19 @@ TEST_F(SummaryHistory, LatestOfEachWorkstationWithSinceWhen) {
                    row.latest.report.time.shown);
   }
   // Failing first, the most failed checks first; then mended, silent and passing, by name.
-  EXPECT_THAT(rows, ElementsAreArray({
-                        "WS-E failing since 2026-12-04 07:00:00 | 2026-12-04 07:00:00",
-                        "WS-A failing since 2026-12-02 10:00:00 | 2026-12-04 10:00:00",
-                        "WS-B mended 2026-12-04 08:00:00 | 2026-12-04 08:00:00",
-                        "WS-D silent since 2026-11-20 12:00:00 | 2026-11-20 12:00:00",
-                        "Vorlix Report.txt passing | 8/12/2026 14:05:09",
-                        "WS-C passing | 2026-12-04 09:30:00 +01:00",
-                    }));
+  EXPECT_THAT(rows,
+              ElementsAreArray({
+                  "WS-E failing since 2026-12-04 07:00:00 | 2026-12-04 07:00:00",
+                  "WS-A failing since 2026-12-02 10:00:00 | 2026-12-04 10:00:00",
+                  "WS-F failing since 2026-12-04 11:00:00 +01:00 | 2026-12-04 11:00:00 +01:00",
+                  "WS-B mended 2026-12-04 08:00:00 | 2026-12-04 08:00:00",
+                  "WS-D silent since 2026-11-20 12:00:00 | 2026-11-20 12:00:00",
+                  "Vorlix Report.txt passing | 8/12/2026 14:05:09",
+                  "WS-C passing | 2026-12-04 09:30:00 +01:00",
+              }));
   EXPECT_THAT(summary.skipped, ::testing::IsEmpty());
-  EXPECT_EQ(reads, 10u);  // 12 files: neither the unneeded report nor the text twin
-  EXPECT_EQ(summary.reports, 11u);
+  EXPECT_EQ(reads, 11u);  // 13 files: neither the unneeded report nor the text twin
+  EXPECT_EQ(summary.reports, 12u);
   EXPECT_TRUE(summary.AnyFailed());
   // Only a failing latest report keeps its text for the page.
   for (const Row& row : summary.rows) {
@@ -458,12 +467,12 @@ TEST_F(SummaryHistory, LatestOfEachWorkstationWithSinceWhen) {
                     std::to_string(day.reported));
   }
   EXPECT_THAT(trend, ElementsAreArray({"20261120 1/1", "20261201 0/1", "20261202 1/1",
-                                       "20261203 2/2", "20261204 2/4"}));
+                                       "20261203 2/2", "20261204 3/5"}));
 
   // Each finding names its report's time, once per rule, on standard output as on the page.
   std::ostringstream out;
   WriteSummaryText(summary, out);
-  EXPECT_THAT(out.str(), HasSubstr("6 rows from 11 reports\n"));
+  EXPECT_THAT(out.str(), HasSubstr("7 rows from 12 reports\n"));
   EXPECT_THAT(out.str(), HasSubstr("    - WS-A / anna / Ostrelan (Normal, 2026-12-04 10:00:00): "
                                    "lines"));
   EXPECT_THAT(out.str(), Not(HasSubstr("WS-B / ben")));
@@ -473,7 +482,7 @@ TEST_F(SummaryHistory, EveryReportAndTheSilentLimit) {
   SummaryOptions all;
   all.allReports = true;
   const Summary every = Run(all);
-  EXPECT_EQ(every.rows.size(), 10u);  // twins once; the unreadable one skipped
+  EXPECT_EQ(every.rows.size(), 11u);  // twins once; the unreadable one skipped
   ASSERT_EQ(every.skipped.size(), 1u);
   EXPECT_THAT(every.skipped[0].path, HasSubstr("20261201-090000"));
   SummaryOptions patient;
