@@ -5,6 +5,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -42,6 +44,21 @@ class ConsoleTest : public ::testing::Test {
     m.files.AddFolder("C:\\Reports");
     m.files.AddFolder("C:\\Locked");
     m.files.failCreateIn.insert(fakes::FakeFileSystem::Key("C:\\Locked"));
+  }
+
+  // Every report JSON a test wrote goes to the folder the schema test reads, when it is given.
+  ~ConsoleTest() override {
+    const char* folder = std::getenv("VORLIX_JSON_SAMPLES");
+    if (!folder) return;
+    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    int count = 0;
+    for (const std::string& path : m.files.AllFiles()) {
+      if (!path.ends_with(".json")) continue;
+      std::ofstream(std::string(folder) + "/" + test->name() + "-" + std::to_string(++count) +
+                        ".json",
+                    std::ios::binary)
+          << m.files.ReadAll(path);
+    }
   }
 
   int Run(const Words& words) { return Main(words, system); }
