@@ -42,7 +42,8 @@ std::vector<platform::DirEntry> Entries(platform::FileSystem& files, const std::
   auto start = files.FindFirst(Joined(folder, pattern));
   if (!start.search) {
     if (start.error != kFileNotFound || !files.FolderExists(folder)) {
-      skipped.push_back({Joined(folder, pattern), SystemError("cannot be listed", start.error), true});
+      skipped.push_back(
+          {Joined(folder, pattern), SystemError("cannot be listed", start.error), true});
     }
     return entries;
   }

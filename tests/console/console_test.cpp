@@ -8,12 +8,14 @@
 #include <cstdlib>
 #include <fstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "console/output.h"
 #include "fakes/fake_platform.h"
 #include "fakes/fake_session.h"
 #include "report/report_driver.h"
+#include "report/report_json.h"
 #include "report/temp_report.h"
 
 namespace vorlix::console {
@@ -54,9 +56,9 @@ class ConsoleTest : public ::testing::Test {
     int count = 0;
     for (const std::string& path : m.files.AllFiles()) {
       if (!path.ends_with(".json")) continue;
-      std::ofstream(std::string(folder) + "/" + test->name() + "-" + std::to_string(++count) +
-                        ".json",
-                    std::ios::binary)
+      std::ofstream(
+          std::string(folder) + "/" + test->name() + "-" + std::to_string(++count) + ".json",
+          std::ios::binary)
           << m.files.ReadAll(path);
     }
   }
@@ -139,6 +141,27 @@ TEST_F(ConsoleTest, ReportStatusSaysWhetherALineFailedAndOutDirNeverOverwrites) 
   EXPECT_EQ(Run({"report", "Ostrelan"}), kFileError);
   EXPECT_TRUE(m.files.FilesUnder("C:\\Temp").empty());  // no temporary report file either
   EXPECT_EQ(IsoLocalTime(m.clock.now, -330), "2026-12-08T14:05:09-05:30");
+
+  // The JSON reads back as the report: its facts, its lines, their checks and the failures.
+  streams.failOut = false;
+  EXPECT_EQ(Run({"report", "Ostrelan", "--full", "--json", "C:\\full.json"}), kDoneWithFailures);
+  const report::json::Document json = report::json::Read(m.files.ReadAll("C:\\full.json"));
+  EXPECT_EQ(
+      std::tie(json.tool, json.release, json.computer, json.user, json.program, json.level,
+               json.time),
+      std::tie("Vorlix", "1.32", "PC042", "anna", "Ostrelan", "Full", "2026-12-08T14:05:09+01:00"));
+  EXPECT_EQ(json.codePage, 1252);
+  std::string joined;
+  int failed = 0;
+  for (const report::json::Line& line : json.lines) {
+    joined += line.text + "\r\n";
+    failed += line.check == report::json::LineCheck::Failed;
+    EXPECT_EQ(line.check == report::json::LineCheck::Passed, line.text.starts_with("   Passed: "));
+    EXPECT_EQ(line.check == report::json::LineCheck::Failed, line.text.starts_with("   FAILED: "));
+  }
+  EXPECT_EQ(joined, WindowText("Ostrelan", 2));
+  EXPECT_GT(failed, 0);
+  EXPECT_EQ(json.failed, failed);
 }
 
 TEST_F(ConsoleTest, ANameTakenWhileTheReportIsWrittenIsNeitherReplacedNorShared) {
