@@ -205,19 +205,22 @@ TEST_F(ContractTest, WritersAtTheSameMomentLeaveOneFileForEachReport) {
     std::string errName;
   };
   std::vector<Writer> writers(kWriters);
-  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
   for (int i = 0; i < kWriters; ++i) {
     Writer& writer = writers[i];
     writer.errName = root + "\\err" + std::to_string(i) + ".txt";
-    writer.err = ::CreateFileA(writer.errName.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
+    writer.err = ::CreateFileA(writer.errName.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                                CREATE_ALWAYS, 0, nullptr);
+    // Each run inherits its own standard error only, not those of the runs started before it.
+    ::SetHandleInformation(writer.err, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
     STARTUPINFOA start{};
     start.cb = sizeof start;
     start.dwFlags = STARTF_USESTDHANDLES;
+    start.hStdOutput = writer.err;
     start.hStdError = writer.err;
     std::string line = "\"" + VorlixcPath() + "\" " + arguments;
     ASSERT_TRUE(::CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
                                  &start, &writer.process));
+    ::SetHandleInformation(writer.err, HANDLE_FLAG_INHERIT, 0);
   }
   std::vector<std::string> written;
   for (Writer& writer : writers) {

@@ -92,7 +92,7 @@ TEST(SummaryReader, JsonFormAndAnsiTextGiveTheSameReport) {
   const Lines lines = testing::kInstalledNormal;
   std::string json =
       R"({"tool": "Vorlix", "release": "1.32", "computer": "WS-7",)"
-      R"( "user": "Ren\u00e9e \ud83d\ude00", "program": "Ostrelan", "level": "Normal",)"
+      R"( "user": "Ren\u00e9e \ud83d\ude00", "program": "Ostrelan", "level": "Full",)"
       R"( "time": "2026-12-08T14:05:09+01:00", "failed": 2, "lines": [)";
   for (std::size_t i = 0; i < lines.size(); ++i) {
     std::string text;
@@ -112,6 +112,7 @@ TEST(SummaryReader, JsonFormAndAnsiTextGiveTheSameReport) {
             "Ren\xC3\xA9"
             "e \xF0\x9F\x98\x80");
   EXPECT_EQ(fromJson.time, "2026-12-08T14:05:09+01:00");
+  EXPECT_EQ(fromJson.level, "Full");  // as the JSON names it, not as the text would tell
   EXPECT_EQ(States(fromJson), "PPPPPPPP-FFPPPP-");
   const Report fromText = Read("WS-7_Ren_Ostrelan_20261208-140509-2.txt", Text(lines));
   EXPECT_EQ(fromText.computer, "WS-7");
