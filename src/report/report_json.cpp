@@ -42,7 +42,8 @@ std::string ParseProblem(const Json::parse_error& error) {
     return "invalid UTF-8 or \\u escape" + at;
   }
   if (what.find("unexpected end of input") != std::string::npos) return "cut short" + at;
-  std::string detail = what.substr(what.find(" - ") == std::string::npos ? 0 : what.find(" - ") + 3);
+  std::string detail =
+      what.substr(what.find(" - ") == std::string::npos ? 0 : what.find(" - ") + 3);
   detail = detail.substr(0, detail.find("; last read"));
   return "not valid JSON (" + detail + ")" + at;
 }

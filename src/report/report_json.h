@@ -42,8 +42,8 @@ struct Document {
   std::string computer;
   std::string user;
   std::string program;
-  std::string level;  // "Normal" or "Full"
-  std::string time;   // "2026-12-08T14:05:09+01:00"
+  std::string level;            // "Normal" or "Full"
+  std::string time;             // "2026-12-08T14:05:09+01:00"
   std::optional<int> codePage;  // the ANSI code page the texts came from; older files lack it
   int failed = 0;
   std::vector<Line> lines;

@@ -5,13 +5,17 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <fstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "console/output.h"
 #include "fakes/fake_platform.h"
 #include "fakes/fake_session.h"
 #include "report/report_driver.h"
+#include "report/report_json.h"
 #include "report/temp_report.h"
 #include "summary/report_reader.h"
 
@@ -43,6 +47,21 @@ class ConsoleTest : public ::testing::Test {
     m.files.AddFolder("C:\\Reports");
     m.files.AddFolder("C:\\Locked");
     m.files.failCreateIn.insert(fakes::FakeFileSystem::Key("C:\\Locked"));
+  }
+
+  // Every report JSON a test wrote goes to the folder the schema test reads, when it is given.
+  ~ConsoleTest() override {
+    const char* folder = std::getenv("VORLIX_JSON_SAMPLES");
+    if (!folder) return;
+    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    int count = 0;
+    for (const std::string& path : m.files.AllFiles()) {
+      if (!path.ends_with(".json")) continue;
+      std::ofstream(
+          std::string(folder) + "/" + test->name() + "-" + std::to_string(++count) + ".json",
+          std::ios::binary)
+          << m.files.ReadAll(path);
+    }
   }
 
   int Run(const Words& words) { return Main(words, system); }
@@ -123,6 +142,27 @@ TEST_F(ConsoleTest, ReportStatusSaysWhetherALineFailedAndOutDirNeverOverwrites) 
   EXPECT_EQ(Run({"report", "Ostrelan"}), kFileError);
   EXPECT_TRUE(m.files.FilesUnder("C:\\Temp").empty());  // no temporary report file either
   EXPECT_EQ(IsoLocalTime(m.clock.now, -330), "2026-12-08T14:05:09-05:30");
+
+  // The JSON reads back as the report: its facts, its lines, their checks and the failures.
+  streams.failOut = false;
+  EXPECT_EQ(Run({"report", "Ostrelan", "--full", "--json", "C:\\full.json"}), kDoneWithFailures);
+  const report::json::Document json = report::json::Read(m.files.ReadAll("C:\\full.json"));
+  EXPECT_EQ(
+      std::tie(json.tool, json.release, json.computer, json.user, json.program, json.level,
+               json.time),
+      std::tie("Vorlix", "1.32", "PC042", "anna", "Ostrelan", "Full", "2026-12-08T14:05:09+01:00"));
+  EXPECT_EQ(json.codePage, 1252);
+  std::string joined;
+  int failed = 0;
+  for (const report::json::Line& line : json.lines) {
+    joined += line.text + "\r\n";
+    failed += line.check == report::json::LineCheck::Failed;
+    EXPECT_EQ(line.check == report::json::LineCheck::Passed, line.text.starts_with("   Passed: "));
+    EXPECT_EQ(line.check == report::json::LineCheck::Failed, line.text.starts_with("   FAILED: "));
+  }
+  EXPECT_EQ(joined, WindowText("Ostrelan", 2));
+  EXPECT_GT(failed, 0);
+  EXPECT_EQ(json.failed, failed);
 }
 
 TEST_F(ConsoleTest, ANameTakenWhileTheReportIsWrittenIsNeitherReplacedNorShared) {
@@ -335,6 +375,10 @@ TEST_F(ConsoleTest, SummaryWalkAndTheTwinsCodePage) {
   EXPECT_THAT(streams.out, HasSubstr("\nWS-6 "));
   EXPECT_THAT(m.files.ReadAll("C:\\p.html"),
               HasSubstr("<li>C:\\Nowhere: no such file or folder</li>"));
+  // The hand-made twins are no report the console wrote, for the schema test to check.
+  for (const char* name : {"WS-5_yana", "WS-6_olaf"}) {
+    m.files.Delete(std::string("C:\\Share\\Twin\\") + name + "_Ostrelan_20261208-090000.json");
+  }
 }
 
 }  // namespace

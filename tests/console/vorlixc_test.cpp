@@ -5,7 +5,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "app/main_form.h"
 #include "fakes/fake_dialogs.h"
@@ -190,6 +192,75 @@ TEST_F(ContractTest, VorlixcGivesTheWindowsTextForNormalAndFull) {
     EXPECT_EQ(Comparable(run.out, VorlixcPath()), Comparable(memo, testExe)) << "level " << level;
   }
   EXPECT_EQ(Vorlixc("--version", root).out, "Vorlix 1.32\r\nvorlixc.exe file version 1.32.0.0\r\n");
+}
+
+TEST_F(ContractTest, WritersAtTheSameMomentLeaveOneFileForEachReport) {
+  constexpr int kWriters = 18;
+  const std::string folder = Folders(root, "race");
+  const std::string arguments =
+      "report --all --out-dir \"" + folder + "\" --json-dir \"" + folder + "\"";
+  struct Writer {
+    PROCESS_INFORMATION process{};
+    HANDLE err = nullptr;
+    std::string errName;
+  };
+  std::vector<Writer> writers(kWriters);
+  for (int i = 0; i < kWriters; ++i) {
+    Writer& writer = writers[i];
+    writer.errName = root + "\\err" + std::to_string(i) + ".txt";
+    writer.err = ::CreateFileA(writer.errName.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                               CREATE_ALWAYS, 0, nullptr);
+    // Each run inherits its own standard error only, not those of the runs started before it.
+    ::SetHandleInformation(writer.err, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
+    STARTUPINFOA start{};
+    start.cb = sizeof start;
+    start.dwFlags = STARTF_USESTDHANDLES;
+    start.hStdOutput = writer.err;
+    start.hStdError = writer.err;
+    std::string line = "\"" + VorlixcPath() + "\" " + arguments;
+    ASSERT_TRUE(::CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                                 &start, &writer.process));
+    ::SetHandleInformation(writer.err, HANDLE_FLAG_INHERIT, 0);
+  }
+  std::vector<std::string> written;
+  for (Writer& writer : writers) {
+    ::WaitForSingleObject(writer.process.hProcess, 120000);
+    DWORD status = 0xFFFFFFFF;
+    ::GetExitCodeProcess(writer.process.hProcess, &status);
+    ::CloseHandle(writer.process.hThread);
+    ::CloseHandle(writer.process.hProcess);
+    ::CloseHandle(writer.err);
+    const std::string err = ReadWholeFile(writer.errName);
+    EXPECT_EQ(status, 1u) << err;  // the licence folder's file-access test fails
+    for (std::size_t at = 0; (at = err.find("written: ", at)) != std::string::npos;) {
+      const std::size_t end = err.find("\r\n", at);
+      written.push_back(err.substr(at + 9, end - at - 9));
+      at = end;
+    }
+  }
+  // Each run said where its two files went, no name twice, and all of them are there.
+  std::sort(written.begin(), written.end());
+  EXPECT_EQ(written.size(), 2u * kWriters);
+  EXPECT_EQ(std::unique(written.begin(), written.end()), written.end());
+  std::vector<std::string> found;
+  WIN32_FIND_DATAA entry;
+  HANDLE search = ::FindFirstFileA((folder + "\\*").c_str(), &entry);
+  ASSERT_NE(search, INVALID_HANDLE_VALUE);
+  do {
+    if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+      found.push_back(folder + "\\" + entry.cFileName);
+    }
+  } while (::FindNextFileA(search, &entry));
+  ::FindClose(search);
+  std::sort(found.begin(), found.end());
+  EXPECT_EQ(found, written);
+  for (const std::string& path : found) {
+    if (path.ends_with(".txt")) {
+      EXPECT_THAT(ReadWholeFile(path), HasSubstr("End of report")) << path;
+    } else {
+      EXPECT_NO_THROW(report::json::Read(ReadWholeFile(path))) << path;
+    }
+  }
 }
 
 TEST_F(ContractTest, JsonParsesAndItsLinesJoinToTheReportInUtf8) {

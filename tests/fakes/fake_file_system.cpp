@@ -142,6 +142,14 @@ std::vector<std::string> FakeFileSystem::FilesUnder(const std::string& folder) c
   return names;
 }
 
+std::vector<std::string> FakeFileSystem::AllFiles() const {
+  std::vector<std::string> paths;
+  for (const auto& key : order_) {
+    if (!nodes_.at(key).folder) paths.push_back(key);
+  }
+  return paths;
+}
+
 bool FakeFileSystem::FolderExists(const std::string& path) {
   const Node* node = Find(path);
   return node && node->folder;

@@ -33,6 +33,8 @@ class FakeFileSystem final : public platform::FileSystem {
                std::uint32_t attributes = platform::kAttrArchive);
   Node* Find(const std::string& path);
   std::vector<std::string> FilesUnder(const std::string& folder) const;
+  // Every file by its key (its full path in lower case), in the order they were made.
+  std::vector<std::string> AllFiles() const;
 
   // Faults, by path (case-insensitive) or by folder for creation.
   std::set<std::string> failCreateIn;  // folders where creating a file fails

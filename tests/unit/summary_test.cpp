@@ -94,7 +94,7 @@ TEST(SummaryReader, GoldenReportsGiveTheStateOfEveryCheck) {
 TEST(SummaryReader, JsonFormAndAnsiTextGiveTheSameReport) {
   const Lines lines = testing::kInstalledNormal;
   const std::string json = testing::JsonReport(
-      {"WS-7", "Ren\\u00e9e \\ud83d\\ude00", "Ostrelan", "Normal", "2026-12-08T14:05:09+01:00"},
+      {"WS-7", "Ren\\u00e9e \\ud83d\\ude00", "Ostrelan", "Full", "2026-12-08T14:05:09+01:00"},
       lines);
   const Report fromJson = Read("WS-7_x_Ostrelan_20261208-140509.json", "\xEF\xBB\xBF" + json);
   EXPECT_EQ(fromJson.computer, "WS-7");
@@ -102,6 +102,7 @@ TEST(SummaryReader, JsonFormAndAnsiTextGiveTheSameReport) {
             "Ren\xC3\xA9"
             "e \xF0\x9F\x98\x80");
   EXPECT_EQ(fromJson.time.shown, "2026-12-08 14:05:09 +01:00");
+  EXPECT_EQ(fromJson.level, "Full");  // as the JSON names it, not as the text would tell
   EXPECT_EQ(States(fromJson), "PPPPPPPP-FFPPPP-");
   const Report fromText = Read("WS-7_Ren_Ostrelan_20261208-140509-2.txt", Text(lines));
   EXPECT_EQ(fromText.computer, "WS-7");

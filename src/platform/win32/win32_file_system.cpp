@@ -176,9 +176,8 @@ namespace {
 
 // The new content is on disk before it takes a name.
 void FlushToDisk(const std::string& path) {
-  UniqueFile file(NullIfInvalid(::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ,
-                                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                                              nullptr)));
+  UniqueFile file(NullIfInvalid(::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)));
   if (!file.valid() || !::FlushFileBuffers(file.get())) throw InOutError(path, ::GetLastError());
 }
 
