@@ -50,10 +50,13 @@ bench/make-share.py "$scratch/source" "$scratch/share" "$stations" "$days"
 
 echo "$(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //')," \
   "$(/usr/lib/wine/wine64 --version 2>/dev/null || echo wine), load average $(cut -d' ' -f1-3 /proc/loadavg)"
+status=0
 line=$(tools/wine-run "$build/bench/summary_bench.exe" 'C:\vorlix-bench\share' \
-  'C:\vorlix-bench\summary.html' "$rounds" | tr -d '\r')
+  'C:\vorlix-bench\summary.html' "$rounds" | tr -d '\r') || status=$?
 echo "$line"
 echo "load average $(cut -d' ' -f1-3 /proc/loadavg)"
 echo "goal: ratio_floor <= 2, peak_working_set_mb <= 256, page_mb <= 16"
+[ "$status" -eq 0 ] || { echo "the summary failed; its message:" >&2
+  tools/wine-run "$build/vorlixc.exe" summary 'C:\vorlix-bench\share' --recurse >/dev/null || true; exit 1; }
 awk '{ for (i = 1; i <= NF; i++) { split($i, kv, "="); v[kv[1]] = kv[2] } }
      END { exit !(v["ratio_floor"] <= 2 && v["peak_working_set_mb"] <= 256 && v["page_mb"] <= 16) }' <<<"$line"

@@ -66,8 +66,10 @@ Run Summary(const std::string& exe, const std::string& share, const std::string&
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESTDHANDLES;
+  // The child writes its text into the void through a handle it inherits.
+  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
   HANDLE nul =
-      ::CreateFileA("NUL", GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+      ::CreateFileA("NUL", GENERIC_WRITE, FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0, nullptr);
   startup.hStdOutput = nul;
   startup.hStdError = nul;
   startup.hStdInput = nullptr;
