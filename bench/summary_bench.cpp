@@ -81,13 +81,15 @@ Run Summary(const std::string& exe, const std::string& share, const std::string&
     std::fprintf(stderr, "summary_bench: cannot start %s (%lu)\n", exe.c_str(), ::GetLastError());
     std::exit(2);
   }
-  ::WaitForSingleObject(process.hProcess, INFINITE);
-  run.seconds = Seconds() - start;
+  // Wine may forget the counters of a process that has ended: they are sampled while it runs.
   PROCESS_MEMORY_COUNTERS memory{};
   memory.cb = sizeof memory;
-  if (::GetProcessMemoryInfo(process.hProcess, &memory, sizeof memory)) {
-    run.peak = memory.PeakWorkingSetSize;
-  }
+  do {
+    if (::GetProcessMemoryInfo(process.hProcess, &memory, sizeof memory)) {
+      run.peak = std::max(run.peak, memory.PeakWorkingSetSize);
+    }
+  } while (::WaitForSingleObject(process.hProcess, 20) == WAIT_TIMEOUT);
+  run.seconds = Seconds() - start;
   ::GetExitCodeProcess(process.hProcess, &run.status);
   ::CloseHandle(process.hThread);
   ::CloseHandle(process.hProcess);
