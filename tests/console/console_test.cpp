@@ -142,6 +142,7 @@ TEST_F(ConsoleTest, ReportStatusSaysWhetherALineFailedAndOutDirNeverOverwrites) 
   EXPECT_EQ(Run({"report", "Ostrelan"}), kFileError);
   EXPECT_TRUE(m.files.FilesUnder("C:\\Temp").empty());  // no temporary report file either
   EXPECT_EQ(IsoLocalTime(m.clock.now, -330), "2026-12-08T14:05:09-05:30");
+  EXPECT_EQ(IsoLocalTime(m.clock.now, 0), "2026-12-08T14:05:09+00:00");
 
   // The JSON reads back as the report: its facts, its lines, their checks and the failures.
   streams.failOut = false;
