@@ -3,11 +3,14 @@
 #include <windows.h>
 
 #include <array>
+#include <atomic>
 #include <functional>
 #include <optional>
 #include <string>
+#include <thread>
 
 #include "common/family.h"
+#include "common/share_outages.h"
 #include "platform/platform.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/last_error.h"
@@ -22,6 +25,9 @@ struct MainFormServices {
   std::function<void()> storeDriveMap;
   // The conversion report to show, or nullopt when the window's text stays as it is.
   std::function<std::optional<std::string>(const std::string& program)> convertToUNC;
+  // The file system the commands go through, when it can tell what a call waits for and stop a
+  // command; null when it cannot.
+  ShareOutages* outages;
 };
 
 enum class Control {
@@ -66,8 +72,13 @@ class TForm1 {
   // Handles Tab, arrows and mnemonics as a dialog would; true when the message was used.
   bool PreTranslateMessage(MSG& message);
   std::string MemoText() const;
+  // True while a command runs on its worker; its end arrives as a message to the window.
+  bool Busy() const { return worker_.joinable(); }
 
  private:
+  // What a command leaves for the window: the text to show, or nullopt to keep the memo's.
+  using Command = std::function<std::optional<std::string>()>;
+
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -87,6 +98,13 @@ class TForm1 {
   void SaveDriveMapBtnClick();
   void UNCBtnClick();
 
+  // Runs a command off the user-interface thread, with the controls that could start another one
+  // disabled; the window keeps answering.
+  void StartCommand(Command command);
+  void FinishCommand();
+  void ShowProgress();
+  void RequestClose();
+
   void SetMemoText(const std::string& text);
   void Enable(Control which, bool enabled);
   std::string SelectedProgram() const;
@@ -97,6 +115,18 @@ class TForm1 {
   std::array<HWND, kControlCount> controls_{};
   platform::win32::UniqueGdiObject windowFont_;
   platform::win32::UniqueGdiObject memoFont_;
+
+  // The running command. The worker writes its outcome and then posts its end; the window reads
+  // the outcome only after joining it.
+  std::thread worker_;
+  std::atomic<HANDLE> workerThread_ = nullptr;  // the worker's own handle, for cancelling its I/O
+  std::optional<std::string> outcome_;
+  std::optional<std::string> failure_;
+  std::array<bool, kControlCount> enabledBefore_{};
+  HWND focusBefore_ = nullptr;
+  std::string memoBefore_;
+  std::string progressShown_;
+  bool closing_ = false;
 };
 
 }  // namespace vorlix::app
