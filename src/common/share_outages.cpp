@@ -201,44 +201,31 @@ platform::SearchStart ShareOutages::FindFirst(const std::string& pattern) {
   return start;
 }
 
-std::unique_ptr<platform::TextWriter> ShareOutages::CreateText(const std::string& path) {
+template <typename Asking>
+auto ShareOutages::Ask(const std::string& path, Asking asking) {
   Begin(path);
   const Call call(*this, path);
   try {
-    auto writer = system_.CreateText(path);
-    bool report = false;
-    {
-      const std::lock_guard lock(mutex_);
-      report = reportFiles_.count(AsciiLower(path)) != 0;
-    }
-    if (report) return std::make_unique<SectionTap>(std::move(writer), *this);
-    return writer;
+    return asking();
   } catch (const OsError& error) {
     Learn(path, error.code());
     throw;
   }
+}
+
+std::unique_ptr<platform::TextWriter> ShareOutages::CreateText(const std::string& path) {
+  auto writer = Ask(path, [&] { return system_.CreateText(path); });
+  const std::lock_guard lock(mutex_);
+  if (!reportFiles_.count(AsciiLower(path))) return writer;
+  return std::make_unique<SectionTap>(std::move(writer), *this);
 }
 
 std::unique_ptr<platform::TextReader> ShareOutages::OpenText(const std::string& path) {
-  Begin(path);
-  const Call call(*this, path);
-  try {
-    return system_.OpenText(path);
-  } catch (const OsError& error) {
-    Learn(path, error.code());
-    throw;
-  }
+  return Ask(path, [&] { return system_.OpenText(path); });
 }
 
 std::string ShareOutages::ReadAll(const std::string& path) {
-  Begin(path);
-  const Call call(*this, path);
-  try {
-    return system_.ReadAll(path);
-  } catch (const OsError& error) {
-    Learn(path, error.code());
-    throw;
-  }
+  return Ask(path, [&] { return system_.ReadAll(path); });
 }
 
 bool ShareOutages::Delete(const std::string& path) {
@@ -263,19 +250,12 @@ void ShareOutages::Replace(const std::string& from, const std::string& to) {
 std::string ShareOutages::CreateTempFile(const std::string& folder, const std::string& prefix) {
   const bool report = AsciiLower(folder) == AsciiLower(system_.TempFolder());
   if (report) Forget();
-  Begin(folder);
-  const Call call(*this, folder);
-  try {
-    std::string made = system_.CreateTempFile(folder, prefix);
-    if (report) {
-      const std::lock_guard lock(mutex_);
-      reportFiles_.insert(AsciiLower(made));
-    }
-    return made;
-  } catch (const OsError& error) {
-    Learn(folder, error.code());
-    throw;
+  std::string made = Ask(folder, [&] { return system_.CreateTempFile(folder, prefix); });
+  if (report) {
+    const std::lock_guard lock(mutex_);
+    reportFiles_.insert(AsciiLower(made));
   }
+  return made;
 }
 
 }  // namespace vorlix

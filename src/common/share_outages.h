@@ -83,6 +83,9 @@ class ShareOutages final : public platform::FileSystem {
   std::string ShareKey(const std::string& path);
   // Starts a call: throws Cancelled, or the remembered failure of the path's share.
   void Begin(const std::string& path);
+  // Asks the system about a path unless its share is known not to answer; learns from a failure.
+  template <typename Asking>
+  auto Ask(const std::string& path, Asking asking);
 
   platform::FileSystem& system_;
   platform::NetworkNames& network_;

@@ -25,7 +25,21 @@ class SilentServer : public platform::FileSystem {
   explicit SilentServer(FakeFileSystem& files) : files_(files) {}
   std::vector<std::string> silentUnder;  // lower-case prefixes
   std::uint32_t code = 121;
+  std::uint32_t listingEnd = 0;  // when set, every listing ends with this code
   int reached = 0;
+
+  // A listing whose server stops answering after the entries it gave.
+  class CutListing final : public DirectorySearch {
+   public:
+    CutListing(std::unique_ptr<DirectorySearch> search, std::uint32_t end)
+        : search_(std::move(search)), end_(end) {}
+    std::optional<DirEntry> Next() override { return search_->Next(); }
+    std::uint32_t EndError() const override { return end_; }
+
+   private:
+    std::unique_ptr<DirectorySearch> search_;
+    std::uint32_t end_;
+  };
 
   bool Silent(const std::string& path) {
     for (const auto& prefix : silentUnder) {
@@ -37,7 +51,12 @@ class SilentServer : public platform::FileSystem {
     return Silent(p) ? PathAttributes{0, code} : files_.Attributes(p);
   }
   SearchStart FindFirst(const std::string& p) override {
-    return Silent(p) ? SearchStart{nullptr, code} : files_.FindFirst(p);
+    if (Silent(p)) return {nullptr, code};
+    SearchStart start = files_.FindFirst(p);
+    if (start.search && listingEnd) {
+      start.search = std::make_unique<CutListing>(std::move(start.search), listingEnd);
+    }
+    return start;
   }
   std::optional<platform::DosDateTime> FileTimeToDos(platform::FileTime t) override {
     return files_.FileTimeToDos(t);
@@ -148,16 +167,20 @@ TEST(ShareOutages, AFailedCallOnALetterSilencesItsShareAndTheShareItsLetter) {
 }
 
 TEST(ShareOutages, AServerThatStopsAnsweringDuringAListingIsRemembered) {
-  DeadLicenceServer m;
-  m.silent.silentUnder.clear();
-  SearchStart start = m.outages.FindFirst("S:\\Licence\\*.*");
-  ASSERT_TRUE(start.search);
-  while (start.search->Next()) {
+  for (const std::uint32_t end : {18u, 64u}) {
+    DeadLicenceServer m;
+    m.silent.silentUnder.clear();
+    m.silent.listingEnd = end;
+    SearchStart start = m.outages.FindFirst("\\\\lic-server\\licences\\Licence\\*.*");
+    ASSERT_TRUE(start.search);
+    int entries = 0;
+    while (start.search->Next()) ++entries;
+    EXPECT_EQ(entries, 2);
+    EXPECT_EQ(start.search->EndError(), end);
+    EXPECT_EQ(m.outages.KnownOutage("S:\\Licence\\x"),
+              end == 18 ? std::nullopt : std::optional<std::uint32_t>(end));
+    EXPECT_EQ(m.outages.KnownOutage("C:\\Projects"), std::nullopt);
   }
-  EXPECT_FALSE(m.outages.KnownOutage("S:\\Licence"));
-  m.outages.Learn("\\\\lic-server\\licences\\Licence\\*.*", 64);
-  EXPECT_EQ(m.outages.KnownOutage("S:\\Licence\\x"), 64u);
-  EXPECT_EQ(m.outages.KnownOutage("C:\\Projects"), std::nullopt);
 }
 
 TEST(ShareOutages, ACancelledCommandStopsAtItsNextCallButStillDeletes) {
