@@ -8,17 +8,21 @@
 
 namespace vorlix::testing {
 
-inline void WaitForCommand(app::TForm1& form) {
+inline void HandlePending(app::TForm1& form) {
   MSG message;
-  for (;;) {
-    while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-      if (form.PreTranslateMessage(message)) continue;
-      ::TranslateMessage(&message);
-      ::DispatchMessageA(&message);
-    }
-    if (!form.Busy()) return;
+  while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (form.PreTranslateMessage(message)) continue;
+    ::TranslateMessage(&message);
+    ::DispatchMessageA(&message);
+  }
+}
+
+// Until the command has ended and the window has handled what its end sent (repaints included).
+inline void WaitForCommand(app::TForm1& form) {
+  for (HandlePending(form); form.Busy(); HandlePending(form)) {
     ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
   }
+  HandlePending(form);
 }
 
 // A click as a user makes it, and the command it starts run to its end.

@@ -477,7 +477,9 @@ TEST_F(KeyboardTest, AltCMakesAReportOnceAProgramIsChosen) {
 
   Choose(Control::ComboBox1, 3);
   EXPECT_TRUE(Key(WM_SYSCHAR, 'c', Get(Control::ComboBox1)));
+  testing::WaitForCommand(*form);
   EXPECT_EQ(driver.runs, 1);
+  EXPECT_EQ(::GetFocus(), Get(Control::CreateBtn));  // back where the click left it
   EXPECT_EQ(driver.program, "Delmoran");
   EXPECT_TRUE(Enabled(Control::SaveAsBtn));
 
