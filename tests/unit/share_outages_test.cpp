@@ -33,12 +33,17 @@ class SilentServer : public platform::FileSystem {
    public:
     CutListing(std::unique_ptr<DirectorySearch> search, std::uint32_t end)
         : search_(std::move(search)), end_(end) {}
-    std::optional<DirEntry> Next() override { return search_->Next(); }
-    std::uint32_t EndError() const override { return end_; }
+    std::optional<DirEntry> Next() override {
+      auto entry = search_->Next();
+      ended_ = !entry;
+      return entry;
+    }
+    std::uint32_t EndError() const override { return ended_ ? end_ : 18; }
 
    private:
     std::unique_ptr<DirectorySearch> search_;
     std::uint32_t end_;
+    bool ended_ = false;
   };
 
   bool Silent(const std::string& path) {
@@ -159,11 +164,31 @@ TEST(ShareOutages, AFailedCallOnALetterSilencesItsShareAndTheShareItsLetter) {
     EXPECT_THROW(m.outages.Replace("C:\\a.txt", "S:\\a.txt"), InOutError);
     EXPECT_FALSE(m.outages.Delete("S:\\Licence\\licence.dat"));
     EXPECT_EQ(m.silent.reached, 1) << first;
+    EXPECT_THAT(m.machine.network.asked, ::testing::UnorderedElementsAre("S:", "C:"))
+        << "each letter is asked once per report";
     // Other shares and local folders are still asked.
     EXPECT_TRUE(m.outages.FolderExists("C:\\Projects"));
     m.machine.files.AddFolder("\\\\lic-server\\other");
     EXPECT_TRUE(m.outages.FolderExists("\\\\lic-server\\other"));
   }
+}
+
+TEST(ShareOutages, AFailedMoveIsRememberedOnlyWhenBothEndsLieOnOneShare) {
+  for (const std::string from : {"S:\\Licence\\new.txt", "C:\\new.txt"}) {
+    DeadLicenceServer m;
+    m.silent.silentUnder = {"\\\\lic-server\\licences\\licence\\map.txt"};
+    EXPECT_THROW(m.outages.Replace(from, "\\\\lic-server\\licences\\Licence\\map.txt"), InOutError);
+    EXPECT_EQ(m.outages.KnownOutage("S:\\x").has_value(), from.starts_with("S:")) << from;
+  }
+}
+
+TEST(ShareOutages, APathOnNoShareIsNeverRemembered) {
+  DeadLicenceServer m;
+  for (const std::string path : {"Licence\\x", "ab\\cd\\ef", "\\\\srv"}) {
+    m.outages.Learn(path, 121);
+    EXPECT_EQ(m.outages.KnownOutage(path), std::nullopt) << path;
+  }
+  EXPECT_EQ(m.machine.network.calls, 0);
 }
 
 TEST(ShareOutages, AServerThatStopsAnsweringDuringAListingIsRemembered) {
@@ -272,6 +297,7 @@ TEST(ShareOutages, ShareOfAPath) {
       {"C:\\x", ""},
       {"", ""},
       {"\\\\srv\\\\x", ""},
+      {"abc\\d\\e", ""},
   };
   for (const auto& [path, share] : table) EXPECT_EQ(ShareOfPath(path), share) << path;
 }
