@@ -153,10 +153,55 @@ TForm1::TForm1(HINSTANCE instance, MainFormServices services)
   ApplyFontSubstitution();
 }
 
+CommandWorker::CommandWorker() : thread_([this] { Loop(); }) {}
+
+CommandWorker::~CommandWorker() {
+  {
+    const std::lock_guard lock(mutex_);
+    stopping_ = true;
+  }
+  changed_.notify_all();
+  thread_.join();
+}
+
+void CommandWorker::Start(std::function<void()> job) {
+  {
+    const std::lock_guard lock(mutex_);
+    job_ = std::move(job);
+  }
+  changed_.notify_all();
+}
+
+void CommandWorker::Wait() {
+  std::unique_lock lock(mutex_);
+  changed_.wait(lock, [this] { return !job_; });
+}
+
+void CommandWorker::CancelWaitingCall() {
+  const std::lock_guard lock(mutex_);
+  if (self_.valid()) ::CancelSynchronousIo(self_.get());
+}
+
+void CommandWorker::Loop() {
+  std::unique_lock lock(mutex_);
+  self_.reset(::OpenThread(THREAD_TERMINATE, FALSE, ::GetCurrentThreadId()));
+  for (;;) {
+    changed_.wait(lock, [this] { return stopping_ || job_; });
+    if (!job_) return;  // stopping, with nothing left to do
+    const std::function<void()> job = job_;
+    lock.unlock();
+    job();
+    lock.lock();
+    job_ = nullptr;
+    changed_.notify_all();
+  }
+}
+
 TForm1::~TForm1() {
-  if (worker_.joinable()) {
+  if (busy_) {
     if (services_.outages) services_.outages->Cancel();
-    worker_.join();
+    worker_.CancelWaitingCall();
+    worker_.Wait();
   }
   if (window_) {
     ::SetWindowLongPtrA(window_, GWLP_USERDATA, 0);
@@ -428,8 +473,8 @@ void TForm1::StartCommand(Command command) {
   outcome_.reset();
   failure_.reset();
   ::SetTimer(window_, kProgressTimer, kProgressPeriodMs, nullptr);
-  worker_ = std::thread([this, window = window_, command = std::move(command)] {
-    workerThread_ = ::OpenThread(THREAD_TERMINATE, FALSE, ::GetCurrentThreadId());
+  busy_ = true;
+  worker_.Start([this, window = window_, command = std::move(command)] {
     try {
       outcome_ = command();
     } catch (const Cancelled&) {
@@ -442,10 +487,10 @@ void TForm1::StartCommand(Command command) {
 }
 
 void TForm1::FinishCommand() {
-  if (!worker_.joinable()) return;
-  worker_.join();
+  if (!busy_) return;
+  worker_.Wait();
+  busy_ = false;
   ::KillTimer(window_, kProgressTimer);
-  if (const HANDLE thread = workerThread_.exchange(nullptr)) ::CloseHandle(thread);
   if (closing_) {
     ::DestroyWindow(window_);
     return;
@@ -484,7 +529,7 @@ void TForm1::RequestClose() {
   closing_ = true;
   ::ShowWindow(window_, SW_HIDE);
   if (services_.outages) services_.outages->Cancel();
-  if (const HANDLE thread = workerThread_.load()) ::CancelSynchronousIo(thread);
+  worker_.CancelWaitingCall();
 }
 
 }  // namespace vorlix::app

@@ -3,8 +3,9 @@
 #include <windows.h>
 
 #include <array>
-#include <atomic>
+#include <condition_variable>
 #include <functional>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <thread>
@@ -58,6 +59,33 @@ inline constexpr const char* kFormCaption = kFormCaptionText.data();
 inline constexpr char kWelcomePrompt[] = "Select a program and click 'Create'";
 inline constexpr char kDefaultReportName[] = "Vorlix Report.txt";
 
+// One thread for every command of a window, started with the window: a thread of its own for
+// each command would pay for its start and leave the system's per-thread data behind each time.
+class CommandWorker {
+ public:
+  CommandWorker();
+  ~CommandWorker();
+  CommandWorker(const CommandWorker&) = delete;
+  CommandWorker& operator=(const CommandWorker&) = delete;
+
+  // Runs the job on the thread; the caller starts one job at a time.
+  void Start(std::function<void()> job);
+  // Returns once the job has ended (what it wrote is then visible to the caller).
+  void Wait();
+  // Cancels the file call the thread is waiting in, where the system can.
+  void CancelWaitingCall();
+
+ private:
+  void Loop();
+
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  std::function<void()> job_;
+  bool stopping_ = false;
+  platform::win32::UniqueFile self_;  // the thread's own handle
+  std::thread thread_;
+};
+
 // The main window. Creates itself hidden; Show() runs FormShow and makes it visible.
 class TForm1 {
  public:
@@ -73,7 +101,7 @@ class TForm1 {
   bool PreTranslateMessage(MSG& message);
   std::string MemoText() const;
   // True while a command runs on its worker; its end arrives as a message to the window.
-  bool Busy() const { return worker_.joinable(); }
+  bool Busy() const { return busy_; }
 
  private:
   // What a command leaves for the window: the text to show, or nullopt to keep the memo's.
@@ -117,9 +145,8 @@ class TForm1 {
   platform::win32::UniqueGdiObject memoFont_;
 
   // The running command. The worker writes its outcome and then posts its end; the window reads
-  // the outcome only after joining it.
-  std::thread worker_;
-  std::atomic<HANDLE> workerThread_ = nullptr;  // the worker's own handle, for cancelling its I/O
+  // the outcome only after waiting for the job.
+  bool busy_ = false;
   std::optional<std::string> outcome_;
   std::optional<std::string> failure_;
   std::array<bool, kControlCount> enabledBefore_{};
@@ -127,6 +154,7 @@ class TForm1 {
   std::string memoBefore_;
   std::string progressShown_;
   bool closing_ = false;
+  CommandWorker worker_;  // last: its thread ends before what its jobs use goes
 };
 
 }  // namespace vorlix::app

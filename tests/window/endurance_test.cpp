@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -50,10 +51,16 @@ DWORD NextHandleSlot() {
   return slot;
 }
 
+// The GDI table hands out the slot freed last first, so one object's slot moves with whatever a
+// repaint freed; the highest of a batch is where the table's use ends.
 DWORD NextGdiSlot() {
-  HPEN pen = ::CreatePen(PS_SOLID, 1, 0);
-  const auto slot = static_cast<DWORD>(reinterpret_cast<ULONG_PTR>(pen) & 0xFFFF);
-  ::DeleteObject(pen);
+  HPEN pens[32];
+  DWORD slot = 0;
+  for (HPEN& pen : pens) {
+    pen = ::CreatePen(PS_SOLID, 1, 0);
+    slot = std::max(slot, static_cast<DWORD>(reinterpret_cast<ULONG_PTR>(pen) & 0xFFFF));
+  }
+  for (HPEN pen : pens) ::DeleteObject(pen);
   return slot;
 }
 
