@@ -164,10 +164,12 @@ CommandWorker::~CommandWorker() {
   thread_.join();
 }
 
-void CommandWorker::Start(std::function<void()> job) {
+void CommandWorker::Start(std::function<void()> job, HWND window, UINT message) {
   {
     const std::lock_guard lock(mutex_);
     job_ = std::move(job);
+    window_ = window;
+    message_ = message;
   }
   changed_.notify_all();
 }
@@ -194,6 +196,8 @@ void CommandWorker::Loop() {
     lock.lock();
     job_ = nullptr;
     changed_.notify_all();
+    // Only now: the window that waits for the job on this message never waits for the thread.
+    ::PostMessageA(window_, message_, 0, 0);
   }
 }
 
@@ -474,16 +478,17 @@ void TForm1::StartCommand(Command command) {
   failure_.reset();
   ::SetTimer(window_, kProgressTimer, kProgressPeriodMs, nullptr);
   busy_ = true;
-  worker_.Start([this, window = window_, command = std::move(command)] {
-    try {
-      outcome_ = command();
-    } catch (const Cancelled&) {
-      // The window is closing; there is no one left to tell.
-    } catch (const std::exception& error) {
-      failure_ = Short(error.what());
-    }
-    ::PostMessageA(window, kCommandDone, 0, 0);
-  });
+  worker_.Start(
+      [this, command = std::move(command)] {
+        try {
+          outcome_ = command();
+        } catch (const Cancelled&) {
+          // The window is closing; there is no one left to tell.
+        } catch (const std::exception& error) {
+          failure_ = Short(error.what());
+        }
+      },
+      window_, kCommandDone);
 }
 
 void TForm1::FinishCommand() {

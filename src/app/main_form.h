@@ -68,8 +68,9 @@ class CommandWorker {
   CommandWorker(const CommandWorker&) = delete;
   CommandWorker& operator=(const CommandWorker&) = delete;
 
-  // Runs the job on the thread; the caller starts one job at a time.
-  void Start(std::function<void()> job);
+  // Runs the job on the thread and then posts `message` to the window; the caller starts one job
+  // at a time.
+  void Start(std::function<void()> job, HWND window, UINT message);
   // Returns once the job has ended (what it wrote is then visible to the caller).
   void Wait();
   // Cancels the file call the thread is waiting in, where the system can.
@@ -81,6 +82,8 @@ class CommandWorker {
   std::mutex mutex_;
   std::condition_variable changed_;
   std::function<void()> job_;
+  HWND window_ = nullptr;
+  UINT message_ = 0;
   bool stopping_ = false;
   platform::win32::UniqueFile self_;  // the thread's own handle
   std::thread thread_;

@@ -36,6 +36,7 @@ using Clock = std::chrono::steady_clock;
 constexpr char kDeadLicence[] = "\\\\dead\\share\\Licence";
 constexpr char kSlowShare[] = "\\\\slow\\share";
 constexpr int kSlowDelayMs = 50;  // with-fuse-shares' delay of each operation there
+constexpr int kServerQueueMs = 150;
 
 // The operations that reached a server so far, from the count file it keeps.
 int Reached(const char* variable) {
@@ -112,6 +113,21 @@ class UnansweredShare : public ::testing::Test {
     std::string memo;      // at the end
     std::chrono::milliseconds took{0};
   };
+  // The longest time the idle window takes to answer WM_NULL over a while: what the machine
+  // itself costs a message now, the floor the figures during a report are read against.
+  static std::chrono::milliseconds IdleSilence(VorlixRun& run) {
+    std::chrono::milliseconds longest{0};
+    for (const auto until = Clock::now() + std::chrono::seconds(2); Clock::now() < until;) {
+      const auto asked = Clock::now();
+      DWORD_PTR result = 0;
+      ::SendMessageTimeoutA(run.window(), WM_NULL, 0, 0, SMTO_NORMAL, 60000, &result);
+      longest = std::max(
+          longest, std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - asked));
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return longest;
+  }
+
   // Clicks "&Create" and asks the window with WM_NULL until the report is over.
   static Watched WatchReport(VorlixRun& run) {
     Watched seen;
@@ -171,12 +187,18 @@ TEST_F(UnansweredShare, TheWindowAnswersThroughoutAndShowsTheSameReport) {
   run.Choose(app::Control::ComboBox1, 0);
   run.Choose(app::Control::ComboBox2, 1);
 
+  const auto idle = IdleSilence(run);
   const int start = Reached("VORLIX_DEAD_COUNT");
   const Watched dead = WatchReport(run);
+  std::printf("idle window: longest silence %lld ms\n", static_cast<long long>(idle.count()));
   std::printf("dead licence share: report %lld ms, longest silence %lld ms\n",
               static_cast<long long>(dead.took.count()),
               static_cast<long long>(dead.longestSilence.count()));
-  EXPECT_LT(dead.longestSilence.count(), 100);
+  // 100 ms beyond what the machine costs an idle window's answer in the same run, and beyond the
+  // queue of Wine's one server process: a message between two processes passes through it, and
+  // it serves the worker's file requests in the same queue (up to about 150 ms seen on a loaded
+  // 2-core machine). The window's own thread waits for no file call.
+  EXPECT_LT(dead.longestSilence.count(), 100 + kServerQueueMs + idle.count());
   EXPECT_THAT(dead.progress, HasSubstr(std::string("Checking licence folder...  ") + kDeadLicence));
   EXPECT_EQ(Comparable(dead.memo), Comparable(waited));
   const int reached = Reached("VORLIX_DEAD_COUNT") - start;
@@ -190,7 +212,7 @@ TEST_F(UnansweredShare, TheWindowAnswersThroughoutAndShowsTheSameReport) {
               static_cast<long long>(slow.longestSilence.count()));
   // Under Wine the server process opens a file itself, so one open on the slow share holds the
   // messages of every Wine process for a few of its operations; the window adds nothing to that.
-  EXPECT_LT(slow.longestSilence.count(), 100 + 4 * kSlowDelayMs);
+  EXPECT_LT(slow.longestSilence.count(), 100 + kServerQueueMs + idle.count() + 4 * kSlowDelayMs);
   EXPECT_THAT(slow.memo, HasSubstr(std::string("   Passed: ") + kSlowShare + "\\Licence ...found"));
   EXPECT_TRUE(::IsWindowEnabled(run.Item(app::Control::SaveAsBtn)));
   testing::RemoveTree(std::string(kSlowShare) + "\\Ostrelan");
