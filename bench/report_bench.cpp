@@ -25,11 +25,7 @@
 #include "app/main_form.h"
 #include "app/win32_dialogs.h"
 #include "platform/platform.h"
-#include "platform/win32/win32_clock.h"
-#include "platform/win32/win32_file_system.h"
-#include "platform/win32/win32_network_names.h"
-#include "platform/win32/win32_private_profile.h"
-#include "platform/win32/win32_registry.h"
+#include "platform/win32/win32_system.h"
 #include "report/report_driver.h"
 #include "report/temp_report.h"
 #include "support/scratch_files.h"
@@ -218,13 +214,10 @@ class MemoWindow {
 };
 
 struct Platform {
-  vorlix::platform::win32::Win32FileSystem files;
-  vorlix::platform::win32::Win32Registry registry;
-  vorlix::platform::win32::Win32PrivateProfile profile;
-  vorlix::platform::win32::Win32NetworkNames network;
+  vorlix::platform::win32::Win32System os;
+  vorlix::platform::FileSystem& files = os.files();
   vorlix::app::Win32Dialogs dialogs;
-  vorlix::platform::win32::Win32Clock clock;
-  vorlix::platform::Platform platform{files, registry, profile, network, dialogs, clock};
+  vorlix::platform::Platform platform = os.With(dialogs);
 };
 
 std::string VorlixExe() {
@@ -259,7 +252,10 @@ Shape ShapeOf(const std::string& text) {
 // One click on "&Create" in the real window, until handled and painted.
 double TimedClick(VorlixRun& run) {
   const double start = Seconds();
-  if (!run.ClickAndWait(Control::CreateBtn, kClickTimeoutMs)) Fail("the click on Create");
+  if (!run.ClickAndWait(Control::CreateBtn, kClickTimeoutMs) ||
+      !run.WaitForCommand(kClickTimeoutMs)) {
+    Fail("the click on Create");
+  }
   ::UpdateWindow(run.window());
   return Seconds() - start;
 }

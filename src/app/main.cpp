@@ -6,11 +6,7 @@
 #include "app/win32_dialogs.h"
 #include "common/family.h"
 #include "drivemap/drive_map_commands.h"
-#include "platform/win32/win32_clock.h"
-#include "platform/win32/win32_file_system.h"
-#include "platform/win32/win32_network_names.h"
-#include "platform/win32/win32_private_profile.h"
-#include "platform/win32/win32_registry.h"
+#include "platform/win32/win32_system.h"
 #include "report/report_driver.h"
 
 namespace {
@@ -29,19 +25,16 @@ int RunMessageLoop(vorlix::app::TForm1& form) {
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
   using namespace vorlix;
-  platform::win32::Win32FileSystem files;
-  platform::win32::Win32Registry registry;
-  platform::win32::Win32PrivateProfile profile;
-  platform::win32::Win32NetworkNames network;
-  platform::win32::Win32Clock clock;
+  platform::win32::Win32System os;
   app::Win32Dialogs dialogs;
-  platform::Platform system{files, registry, profile, network, dialogs, clock};
+  platform::Platform system = os.With(dialogs);
   report::DiagnosticReport driver(system);
   try {
     app::TForm1 form(instance, {system, driver, [&system] { drivemap::StoreDriveMap(system); },
                                 [&system](const std::string& program) {
                                   return drivemap::ConvertToUNC(system, program);
-                                }});
+                                },
+                                &os.outages()});
     dialogs.SetOwner(form.handle());
     form.Show(showCommand);
     return RunMessageLoop(form);

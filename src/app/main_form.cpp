@@ -23,6 +23,13 @@ constexpr int kClientHeight = 742;
 constexpr int kLeft = 571;
 constexpr int kTop = 96;
 constexpr int kFirstControlId = 100;  // clear of IDOK and IDCANCEL
+constexpr UINT kCommandDone = WM_APP + 1;
+constexpr UINT_PTR kProgressTimer = 1;
+constexpr UINT kProgressPeriodMs = 250;
+// Disabled while a command runs: each could start another command or change what it reads.
+constexpr Control kCommandControls[] = {Control::ComboBox1,       Control::ComboBox2,
+                                        Control::CreateBtn,       Control::SaveAsBtn,
+                                        Control::SaveDriveMapBtn, Control::UNCBtn};
 
 enum Anchor : unsigned { kLeftEdge = 1, kTopEdge = 2, kRightEdge = 4, kBottomEdge = 8 };
 
@@ -146,7 +153,60 @@ TForm1::TForm1(HINSTANCE instance, MainFormServices services)
   ApplyFontSubstitution();
 }
 
+CommandWorker::CommandWorker() : thread_([this] { Loop(); }) {}
+
+CommandWorker::~CommandWorker() {
+  {
+    const std::lock_guard lock(mutex_);
+    stopping_ = true;
+  }
+  changed_.notify_all();
+  thread_.join();
+}
+
+void CommandWorker::Start(std::function<void()> job, HWND window, UINT message) {
+  {
+    const std::lock_guard lock(mutex_);
+    job_ = std::move(job);
+    window_ = window;
+    message_ = message;
+  }
+  changed_.notify_all();
+}
+
+void CommandWorker::Wait() {
+  std::unique_lock lock(mutex_);
+  changed_.wait(lock, [this] { return !job_; });
+}
+
+void CommandWorker::CancelWaitingCall() {
+  const std::lock_guard lock(mutex_);
+  if (self_.valid()) ::CancelSynchronousIo(self_.get());
+}
+
+void CommandWorker::Loop() {
+  std::unique_lock lock(mutex_);
+  self_.reset(::OpenThread(THREAD_TERMINATE, FALSE, ::GetCurrentThreadId()));
+  for (;;) {
+    changed_.wait(lock, [this] { return stopping_ || job_; });
+    if (!job_) return;  // stopping, with nothing left to do
+    const std::function<void()> job = job_;
+    lock.unlock();
+    job();
+    lock.lock();
+    job_ = nullptr;
+    changed_.notify_all();
+    // Only now: the window that waits for the job on this message never waits for the thread.
+    ::PostMessageA(window_, message_, 0, 0);
+  }
+}
+
 TForm1::~TForm1() {
+  if (busy_) {
+    if (services_.outages) services_.outages->Cancel();
+    worker_.CancelWaitingCall();
+    worker_.Wait();
+  }
   if (window_) {
     ::SetWindowLongPtrA(window_, GWLP_USERDATA, 0);
     ::DestroyWindow(window_);
@@ -240,6 +300,15 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SIZE:
       if (wParam != SIZE_MINIMIZED) LayOut(LOWORD(lParam), HIWORD(lParam));
       return 0;
+    case WM_TIMER:
+      if (wParam == kProgressTimer) ShowProgress();
+      return 0;
+    case kCommandDone:
+      FinishCommand();
+      return 0;
+    case WM_CLOSE:
+      RequestClose();
+      return 0;
     case WM_DESTROY:
       window_ = nullptr;
       ::PostQuitMessage(0);
@@ -252,7 +321,7 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 void TForm1::OnCommand(int id, int code) {
   const auto which = static_cast<Control>(id - kFirstControlId);
   if (which == Control::ComboBox1 || which == Control::ComboBox2) {
-    if (code == CBN_SELCHANGE) Run(&TForm1::ComboBox1Click);
+    if (code == CBN_SELCHANGE && !Busy()) Run(&TForm1::ComboBox1Click);
     return;
   }
   // A disabled button never acts, whatever sends the click.
@@ -360,14 +429,16 @@ void TForm1::ComboBox1Click() {
   Enable(Control::UNCBtn, chosen);
 }
 
+// The report runs on a worker, so that a server that does not answer never freezes the window.
 void TForm1::CreateBtnClick() {
   const std::string program = SelectedProgram();
   const int level =
       static_cast<int>(::SendMessageA(control(Control::ComboBox2), CB_GETCURSEL, 0, 0)) + 1;
-  SetMemoText(report::WriteThroughTempFile(services_.platform.files, [&](report::ReportFile& file) {
-    services_.driver.Run(file, program, level);
-  }));
-  Enable(Control::SaveAsBtn, true);
+  StartCommand([this, program, level]() -> std::optional<std::string> {
+    return report::WriteThroughTempFile(services_.platform.files, [&](report::ReportFile& file) {
+      services_.driver.Run(file, program, level);
+    });
+  });
 }
 
 void TForm1::SaveAsBtnClick() {
@@ -376,18 +447,94 @@ void TForm1::SaveAsBtnClick() {
   SaveFileSafely(services_.platform.files, *target, AsCrLfLines(MemoText()));
 }
 
-void TForm1::CloseBtnClick() { ::DestroyWindow(window_); }
+void TForm1::CloseBtnClick() { RequestClose(); }
 
 void TForm1::SaveDriveMapBtnClick() {
-  if (services_.storeDriveMap) services_.storeDriveMap();
+  if (!services_.storeDriveMap) return;
+  StartCommand([this]() -> std::optional<std::string> {
+    services_.storeDriveMap();
+    return std::nullopt;
+  });
 }
 
 void TForm1::UNCBtnClick() {
   if (!services_.convertToUNC) return;
-  const auto text = services_.convertToUNC(SelectedProgram());
-  if (!text) return;
-  SetMemoText(*text);
-  Enable(Control::SaveAsBtn, true);
+  const std::string program = SelectedProgram();
+  StartCommand([this, program] { return services_.convertToUNC(program); });
+}
+
+void TForm1::StartCommand(Command command) {
+  if (Busy()) return;
+  focusBefore_ = ::GetFocus();
+  for (const Control which : kCommandControls) {
+    enabledBefore_[static_cast<std::size_t>(which)] = ::IsWindowEnabled(control(which)) != 0;
+    Enable(which, false);
+  }
+  // A focus left on a disabled control would take the keyboard away from the window.
+  if (focusBefore_ && !::IsWindowEnabled(focusBefore_)) ::SetFocus(control(Control::Memo1));
+  memoBefore_.clear();
+  progressShown_.clear();
+  outcome_.reset();
+  failure_.reset();
+  ::SetTimer(window_, kProgressTimer, kProgressPeriodMs, nullptr);
+  busy_ = true;
+  worker_.Start(
+      [this, command = std::move(command)] {
+        try {
+          outcome_ = command();
+        } catch (const Cancelled&) {
+          // The window is closing; there is no one left to tell.
+        } catch (const std::exception& error) {
+          failure_ = Short(error.what());
+        }
+      },
+      window_, kCommandDone);
+}
+
+void TForm1::FinishCommand() {
+  if (!busy_) return;
+  worker_.Wait();
+  busy_ = false;
+  ::KillTimer(window_, kProgressTimer);
+  if (closing_) {
+    ::DestroyWindow(window_);
+    return;
+  }
+  for (const Control which : kCommandControls) {
+    Enable(which, enabledBefore_[static_cast<std::size_t>(which)]);
+  }
+  if (outcome_) {
+    SetMemoText(*outcome_);
+    Enable(Control::SaveAsBtn, true);
+  } else if (!progressShown_.empty()) {
+    SetMemoText(memoBefore_);  // the progress goes; the text shown before comes back
+  }
+  if (focusBefore_ && ::IsWindowEnabled(focusBefore_)) ::SetFocus(focusBefore_);
+  if (failure_) services_.platform.dialogs.Error(*failure_);
+}
+
+void TForm1::ShowProgress() {
+  if (!services_.outages) return;
+  const auto call = services_.outages->Current();
+  if (!call) return;
+  const std::string text = WaitingText(*call, std::chrono::steady_clock::now());
+  if (text.empty() || text == progressShown_) return;
+  if (progressShown_.empty()) memoBefore_ = MemoText();
+  progressShown_ = text;
+  SetMemoText(text);
+}
+
+// Closing during a command stops it after the call in progress: the worker's waiting call is
+// cancelled where the system can, and the window goes once the worker has cleaned up.
+void TForm1::RequestClose() {
+  if (!Busy()) {
+    ::DestroyWindow(window_);
+    return;
+  }
+  closing_ = true;
+  ::ShowWindow(window_, SW_HIDE);
+  if (services_.outages) services_.outages->Cancel();
+  worker_.CancelWaitingCall();
 }
 
 }  // namespace vorlix::app

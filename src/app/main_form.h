@@ -3,11 +3,15 @@
 #include <windows.h>
 
 #include <array>
+#include <condition_variable>
 #include <functional>
+#include <mutex>
 #include <optional>
 #include <string>
+#include <thread>
 
 #include "common/family.h"
+#include "common/share_outages.h"
 #include "platform/platform.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/last_error.h"
@@ -22,6 +26,9 @@ struct MainFormServices {
   std::function<void()> storeDriveMap;
   // The conversion report to show, or nullopt when the window's text stays as it is.
   std::function<std::optional<std::string>(const std::string& program)> convertToUNC;
+  // The file system the commands go through, when it can tell what a call waits for and stop a
+  // command; null when it cannot.
+  ShareOutages* outages;
 };
 
 enum class Control {
@@ -52,6 +59,36 @@ inline constexpr const char* kFormCaption = kFormCaptionText.data();
 inline constexpr char kWelcomePrompt[] = "Select a program and click 'Create'";
 inline constexpr char kDefaultReportName[] = "Vorlix Report.txt";
 
+// One thread for every command of a window, started with the window: a thread of its own for
+// each command would pay for its start and leave the system's per-thread data behind each time.
+class CommandWorker {
+ public:
+  CommandWorker();
+  ~CommandWorker();
+  CommandWorker(const CommandWorker&) = delete;
+  CommandWorker& operator=(const CommandWorker&) = delete;
+
+  // Runs the job on the thread and then posts `message` to the window; the caller starts one job
+  // at a time.
+  void Start(std::function<void()> job, HWND window, UINT message);
+  // Returns once the job has ended (what it wrote is then visible to the caller).
+  void Wait();
+  // Cancels the file call the thread is waiting in, where the system can.
+  void CancelWaitingCall();
+
+ private:
+  void Loop();
+
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  std::function<void()> job_;
+  HWND window_ = nullptr;
+  UINT message_ = 0;
+  bool stopping_ = false;
+  platform::win32::UniqueFile self_;  // the thread's own handle
+  std::thread thread_;
+};
+
 // The main window. Creates itself hidden; Show() runs FormShow and makes it visible.
 class TForm1 {
  public:
@@ -66,8 +103,13 @@ class TForm1 {
   // Handles Tab, arrows and mnemonics as a dialog would; true when the message was used.
   bool PreTranslateMessage(MSG& message);
   std::string MemoText() const;
+  // True while a command runs on its worker; its end arrives as a message to the window.
+  bool Busy() const { return busy_; }
 
  private:
+  // What a command leaves for the window: the text to show, or nullopt to keep the memo's.
+  using Command = std::function<std::optional<std::string>()>;
+
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -87,6 +129,13 @@ class TForm1 {
   void SaveDriveMapBtnClick();
   void UNCBtnClick();
 
+  // Runs a command off the user-interface thread, with the controls that could start another one
+  // disabled; the window keeps answering.
+  void StartCommand(Command command);
+  void FinishCommand();
+  void ShowProgress();
+  void RequestClose();
+
   void SetMemoText(const std::string& text);
   void Enable(Control which, bool enabled);
   std::string SelectedProgram() const;
@@ -97,6 +146,18 @@ class TForm1 {
   std::array<HWND, kControlCount> controls_{};
   platform::win32::UniqueGdiObject windowFont_;
   platform::win32::UniqueGdiObject memoFont_;
+
+  // The running command. The worker writes its outcome and then posts its end; the window reads
+  // the outcome only after waiting for the job.
+  bool busy_ = false;
+  std::optional<std::string> outcome_;
+  std::optional<std::string> failure_;
+  std::array<bool, kControlCount> enabledBefore_{};
+  HWND focusBefore_ = nullptr;
+  std::string memoBefore_;
+  std::string progressShown_;
+  bool closing_ = false;
+  CommandWorker worker_;  // last: its thread ends before what its jobs use goes
 };
 
 }  // namespace vorlix::app

@@ -24,4 +24,10 @@ class InOutError : public OsError {
       : OsError("I/O error " + std::to_string(code) + ": '" + file + "'", code) {}
 };
 
+// A command was asked to stop; no probe catches it, so it ends the whole command.
+class Cancelled : public std::runtime_error {
+ public:
+  Cancelled() : std::runtime_error("The command was cancelled") {}
+};
+
 }  // namespace vorlix

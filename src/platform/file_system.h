@@ -51,6 +51,12 @@ class DirectorySearch {
   static constexpr std::uint32_t kNoMoreFiles = 18;
 };
 
+// A path's attributes, or the system's code when they could not be had.
+struct PathAttributes {
+  std::uint32_t attributes = 0;
+  std::uint32_t error = 0;  // 0 when the path was found
+};
+
 struct SearchStart {
   std::unique_ptr<DirectorySearch> search;  // null when the search could not start
   std::uint32_t error = 0;                  // the system's code when it could not
@@ -76,8 +82,16 @@ class FileSystem {
  public:
   virtual ~FileSystem() = default;
 
-  virtual bool FolderExists(const std::string& path) = 0;
-  virtual bool FileExists(const std::string& path) = 0;  // a folder is not a file
+  // What the system says of a path: its attributes, or why it could not tell.
+  virtual PathAttributes Attributes(const std::string& path) = 0;
+  bool FolderExists(const std::string& path) {
+    const PathAttributes found = Attributes(path);
+    return found.error == 0 && (found.attributes & kAttrDirectory) != 0;
+  }
+  bool FileExists(const std::string& path) {  // a folder is not a file
+    const PathAttributes found = Attributes(path);
+    return found.error == 0 && (found.attributes & kAttrDirectory) == 0;
+  }
 
   // Starts a search for a pattern (a path, possibly with wildcards). Every kind of entry is
   // returned; filtering is the caller's.

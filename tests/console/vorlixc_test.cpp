@@ -11,66 +11,24 @@
 
 #include "app/main_form.h"
 #include "fakes/fake_dialogs.h"
-#include "platform/win32/win32_clock.h"
-#include "platform/win32/win32_file_system.h"
-#include "platform/win32/win32_network_names.h"
-#include "platform/win32/win32_private_profile.h"
-#include "platform/win32/win32_registry.h"
+#include "platform/win32/win32_system.h"
 #include "report/report_driver.h"
 #include "report/report_json.h"
+#include "support/form_idle.h"
 #include "support/live_drive.h"
 #include "support/scratch_files.h"
 #include "support/scratch_registry.h"
+#include "support/vorlixc_run.h"
 
 namespace vorlix::console {
 namespace {
 
 using ::testing::HasSubstr;
+using testing::Outcome;
 using testing::ReadWholeFile;
+using testing::Vorlixc;
+using testing::VorlixcPath;
 using testing::WriteWholeFile;
-
-struct Outcome {
-  DWORD status = 0xFFFFFFFF;
-  std::string out, err;
-};
-
-std::string VorlixcPath() {
-  std::string path = "Z:" + std::string(VORLIXC_EXE);
-  for (char& c : path) c = c == '/' ? '\\' : c;
-  return path;
-}
-
-// Runs vorlixc.exe with its standard output and error in files of their own.
-Outcome Vorlixc(const std::string& arguments, const std::string& scratch) {
-  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-  const std::string names[2] = {scratch + "\\stdout.bin", scratch + "\\stderr.bin"};
-  HANDLE streams[2];
-  for (int i = 0; i < 2; ++i) {
-    streams[i] = ::CreateFileA(names[i].c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
-                               CREATE_ALWAYS, 0, nullptr);
-  }
-  STARTUPINFOA start{};
-  start.cb = sizeof start;
-  start.dwFlags = STARTF_USESTDHANDLES;
-  start.hStdOutput = streams[0];
-  start.hStdError = streams[1];
-  PROCESS_INFORMATION process{};
-  std::string line = VorlixcPath();
-  line.insert(line.begin(), '"');
-  line.append("\" ").append(arguments);
-  Outcome outcome;
-  if (::CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &start,
-                       &process)) {
-    ::WaitForSingleObject(process.hProcess, 60000);
-    ::GetExitCodeProcess(process.hProcess, &outcome.status);
-    ::CloseHandle(process.hThread);
-    ::CloseHandle(process.hProcess);
-  }
-  for (HANDLE stream : streams) ::CloseHandle(stream);
-  outcome.out = ReadWholeFile(names[0]);
-  outcome.err = ReadWholeFile(names[1]);
-  return outcome;
-}
 
 // A text less its banner line (the second), which carries the time of its run.
 std::string WithoutBanner(std::string text) {
@@ -142,15 +100,12 @@ class ContractTest : public WineState {
   }
 
   static std::string WindowMemo(int level) {
-    platform::win32::Win32FileSystem files;
-    platform::win32::Win32Registry registry;
-    platform::win32::Win32PrivateProfile profile;
-    platform::win32::Win32NetworkNames network;
-    platform::win32::Win32Clock clock;
+    platform::win32::Win32System os;
     fakes::FakeDialogs dialogs;
-    platform::Platform system{files, registry, profile, network, dialogs, clock};
+    platform::Platform system = os.With(dialogs);
     report::DiagnosticReport driver(system);
-    app::TForm1 form(::GetModuleHandleA(nullptr), {system, driver, nullptr, nullptr});
+    app::TForm1 form(::GetModuleHandleA(nullptr),
+                     {system, driver, nullptr, nullptr, &os.outages()});
     form.Show(SW_SHOWNORMAL);
     for (const auto& [combo, index] :
          {std::pair{app::Control::ComboBox1, 0}, std::pair{app::Control::ComboBox2, level - 1}}) {
@@ -159,7 +114,7 @@ class ContractTest : public WineState {
       ::SendMessageA(form.handle(), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(list), CBN_SELCHANGE),
                      reinterpret_cast<LPARAM>(list));
     }
-    ::SendMessageA(form.control(app::Control::CreateBtn), BM_CLICK, 0, 0);
+    testing::ClickAndFinish(form, app::Control::CreateBtn);
     EXPECT_TRUE(dialogs.shown.empty());
     return form.MemoText();
   }

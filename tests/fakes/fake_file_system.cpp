@@ -150,15 +150,11 @@ std::vector<std::string> FakeFileSystem::AllFiles() const {
   return paths;
 }
 
-bool FakeFileSystem::FolderExists(const std::string& path) {
+platform::PathAttributes FakeFileSystem::Attributes(const std::string& path) {
   const Node* node = Find(path);
-  return node && node->folder;
-}
-
-bool FakeFileSystem::FileExists(const std::string& path) {
-  if (!path.empty() && path.back() == '\\') return false;
-  const Node* node = Find(path);
-  return node && !node->folder;
+  // A name ending in a backslash is looked for as a folder, as the system does.
+  if (!node || (!node->folder && !path.empty() && path.back() == '\\')) return {0, 2};
+  return {node->folder ? node->attributes | platform::kAttrDirectory : node->attributes, 0};
 }
 
 platform::SearchStart FakeFileSystem::FindFirst(const std::string& pattern) {

@@ -55,8 +55,7 @@ class FakeFileSystem final : public platform::FileSystem {
   // Files whose reading gives this text instead of what was written (lower-case full paths).
   std::map<std::string, std::string> readsAs;
 
-  bool FolderExists(const std::string& path) override;
-  bool FileExists(const std::string& path) override;
+  platform::PathAttributes Attributes(const std::string& path) override;
   platform::SearchStart FindFirst(const std::string& pattern) override;
   std::optional<platform::DosDateTime> FileTimeToDos(platform::FileTime time) override;
   platform::FileTime FileTimeToLocal(platform::FileTime time) override;

@@ -93,9 +93,19 @@ class VorlixRun {
     }
     return {};
   }
-  // The memo's text once every message before this call has been handled.
+  // Waits until the command in progress has ended: while one runs on its worker, "&Store drive
+  // map...", enabled otherwise, is disabled.
+  bool WaitForCommand(unsigned timeoutMs = 60000) {
+    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (WaitIdle(timeoutMs) && std::chrono::steady_clock::now() < until) {
+      if (::IsWindowEnabled(Item(app::Control::SaveDriveMapBtn))) return true;
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return false;
+  }
+  // The memo's text once the command in progress has ended.
   std::string Memo() {
-    WaitIdle();
+    WaitForCommand();
     const HWND memo = Item(app::Control::Memo1);
     const auto length = ::SendMessageA(memo, WM_GETTEXTLENGTH, 0, 0);
     std::string text(static_cast<std::size_t>(length) + 1, '\0');

@@ -12,11 +12,7 @@
 #include "drivemap/network_drive_list.h"
 #include "fakes/fake_dialogs.h"
 #include "platform/platform.h"
-#include "platform/win32/win32_clock.h"
-#include "platform/win32/win32_file_system.h"
-#include "platform/win32/win32_network_names.h"
-#include "platform/win32/win32_private_profile.h"
-#include "platform/win32/win32_registry.h"
+#include "platform/win32/win32_system.h"
 #include "report/report_file.h"
 #include "support/report_text.h"
 #include "support/scratch_files.h"
@@ -38,13 +34,10 @@ const std::string kPathLabel = "HKEY_LOCAL_MACHINE\\Software\\Tarnwick\\Ostrelan
 const std::string kUncIni = "\\\\fs1\\shared\\Apps\\Ostrelan\\Ostrelan.Ini";
 
 struct WineMachine {
-  platform::win32::Win32FileSystem files;
-  platform::win32::Win32Registry registry;
-  platform::win32::Win32PrivateProfile profile;
-  platform::win32::Win32NetworkNames network;
+  platform::win32::Win32System os;
+  platform::FileSystem& files = os.files();
   fakes::FakeDialogs dialogs;
-  platform::win32::Win32Clock clock;
-  platform::Platform platform{files, registry, profile, network, dialogs, clock};
+  platform::Platform platform = os.With(dialogs);
 };
 
 void SetValue(const char* key, const char* name, DWORD type, const std::string& data) {
@@ -280,9 +273,9 @@ TEST_F(WineConversion, ValueThatIsNotTextIsLeftAlone) {
 
 TEST_F(WineConversion, NoConnectionsUnderWineGiveAnEmptyMap) {
   TNetworkDriveList drives;
-  drives.ReadCurrentMappings(machine.network);
+  drives.ReadCurrentMappings(machine.os.network());
   EXPECT_TRUE(drives.LocalNames().empty());
-  EXPECT_EQ(machine.network.Connection("C:"), std::nullopt);
+  EXPECT_EQ(machine.os.network().Connection("C:"), std::nullopt);
 
   WriteFile(mapFile, "S:=\\\\fs1\\shared\r\n");
   machine.dialogs.confirmAnswers = {true};

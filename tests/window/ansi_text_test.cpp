@@ -9,12 +9,9 @@
 
 #include "app/main_form.h"
 #include "fakes/fake_dialogs.h"
-#include "platform/win32/win32_clock.h"
-#include "platform/win32/win32_file_system.h"
-#include "platform/win32/win32_network_names.h"
-#include "platform/win32/win32_private_profile.h"
-#include "platform/win32/win32_registry.h"
+#include "platform/win32/win32_system.h"
 #include "report/report_driver.h"
+#include "support/form_idle.h"
 #include "support/scratch_registry.h"
 
 namespace vorlix::app {
@@ -22,13 +19,10 @@ namespace {
 
 TEST(AnsiText, NamesWithAccentsSurviveReportMemoAndSave) {
   ASSERT_EQ(::GetACP(), 1252u) << "the expected bytes below are those of code page 1252";
-  platform::win32::Win32FileSystem files;
-  platform::win32::Win32Registry registry;
-  platform::win32::Win32PrivateProfile profile;
-  platform::win32::Win32NetworkNames network;
-  platform::win32::Win32Clock clock;
+  platform::win32::Win32System os;
+  platform::FileSystem& files = os.files();
   fakes::FakeDialogs dialogs;
-  platform::Platform system{files, registry, profile, network, dialogs, clock};
+  platform::Platform system = os.With(dialogs);
   report::DiagnosticReport driver{system};
 
   const std::string root = files.TempFolder() + "vorlix-ansi";
@@ -48,13 +42,13 @@ TEST(AnsiText, NamesWithAccentsSurviveReportMemoAndSave) {
     machine.SetString("Path", root);
     user.SetString("TarnWickProjectPath", project);
 
-    TForm1 form(::GetModuleHandleA(nullptr), {system, driver, nullptr, nullptr});
+    TForm1 form(::GetModuleHandleA(nullptr), {system, driver, nullptr, nullptr, &os.outages()});
     form.Show(SW_SHOWNORMAL);
     HWND programs = form.control(Control::ComboBox1);
     ::SendMessageA(programs, CB_SETCURSEL, 5, 0);
     ::SendMessageA(form.handle(), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(programs), CBN_SELCHANGE),
                    reinterpret_cast<LPARAM>(programs));
-    ::SendMessageA(form.control(Control::CreateBtn), BM_CLICK, 0, 0);
+    testing::ClickAndFinish(form, Control::CreateBtn);
 
     const std::string memo = form.MemoText();
     EXPECT_NE(memo.find("   Passed: HKEY_CURRENT_USER\\Software\\Tarnwick\\TarnWickProjectPath=" +

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -17,12 +18,9 @@
 #include "app/main_form.h"
 #include "drivemap/drive_map_commands.h"
 #include "fakes/fake_dialogs.h"
-#include "platform/win32/win32_clock.h"
-#include "platform/win32/win32_file_system.h"
-#include "platform/win32/win32_network_names.h"
-#include "platform/win32/win32_private_profile.h"
-#include "platform/win32/win32_registry.h"
+#include "platform/win32/win32_system.h"
 #include "report/report_driver.h"
+#include "support/form_idle.h"
 #include "support/scratch_files.h"
 #include "support/scratch_registry.h"
 
@@ -53,10 +51,16 @@ DWORD NextHandleSlot() {
   return slot;
 }
 
+// The GDI table hands out the slot freed last first, so one object's slot moves with whatever a
+// repaint freed; the highest of a batch is where the table's use ends.
 DWORD NextGdiSlot() {
-  HPEN pen = ::CreatePen(PS_SOLID, 1, 0);
-  const auto slot = static_cast<DWORD>(reinterpret_cast<ULONG_PTR>(pen) & 0xFFFF);
-  ::DeleteObject(pen);
+  HPEN pens[32];
+  DWORD slot = 0;
+  for (HPEN& pen : pens) {
+    pen = ::CreatePen(PS_SOLID, 1, 0);
+    slot = std::max(slot, static_cast<DWORD>(reinterpret_cast<ULONG_PTR>(pen) & 0xFFFF));
+  }
+  for (HPEN pen : pens) ::DeleteObject(pen);
   return slot;
 }
 
@@ -106,13 +110,10 @@ Usage Sample() {
 
 class EnduranceTest : public ::testing::Test {
  protected:
-  platform::win32::Win32FileSystem files;
-  platform::win32::Win32Registry registry;
-  platform::win32::Win32PrivateProfile profile;
-  platform::win32::Win32NetworkNames network;
-  platform::win32::Win32Clock clock;
+  platform::win32::Win32System os;
+  platform::FileSystem& files = os.files();
   fakes::FakeDialogs dialogs;
-  platform::Platform system{files, registry, profile, network, dialogs, clock};
+  platform::Platform system = os.With(dialogs);
   report::DiagnosticReport driver{system};
   std::string root;
   std::string mapFile;
@@ -163,14 +164,15 @@ TEST_F(EnduranceTest, ResourcesStayFlatOverManyCommands) {
 
   TForm1 form(::GetModuleHandleA(nullptr),
               {system, driver, [this] { drivemap::StoreDriveMap(system); },
-               [this](const std::string& name) { return drivemap::ConvertToUNC(system, name); }});
+               [this](const std::string& name) { return drivemap::ConvertToUNC(system, name); },
+               &os.outages()});
   form.Show(SW_SHOWNORMAL);
   HWND programs = form.control(Control::ComboBox1);
   ::SendMessageA(programs, CB_SETCURSEL, 0, 0);
   ::SendMessageA(form.handle(), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(programs), CBN_SELCHANGE),
                  reinterpret_cast<LPARAM>(programs));
   ::SendMessageA(form.control(Control::ComboBox2), CB_SETCURSEL, 1, 0);
-  auto click = [&](Control c) { ::SendMessageA(form.control(c), BM_CLICK, 0, 0); };
+  auto click = [&](Control c) { testing::ClickAndFinish(form, c); };
   auto pump = [] {
     MSG message;
     while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageA(&message);

@@ -13,6 +13,7 @@
 #include "platform/errors.h"
 #include "platform/win32/win32_file_system.h"
 #include "report/report_file.h"
+#include "support/form_idle.h"
 
 namespace vorlix::app {
 namespace {
@@ -43,8 +44,7 @@ class FlakyFileSystem final : public platform::FileSystem {
   Win32FileSystem real;
   std::string failWritesTo;  // path suffix
 
-  bool FolderExists(const std::string& p) override { return real.FolderExists(p); }
-  bool FileExists(const std::string& p) override { return real.FileExists(p); }
+  platform::PathAttributes Attributes(const std::string& p) override { return real.Attributes(p); }
   platform::SearchStart FindFirst(const std::string& p) override { return real.FindFirst(p); }
   std::optional<platform::DosDateTime> FileTimeToDos(platform::FileTime t) override {
     return real.FileTimeToDos(t);
@@ -59,6 +59,9 @@ class FlakyFileSystem final : public platform::FileSystem {
   std::string ReadAll(const std::string& p) override { return real.ReadAll(p); }
   bool Delete(const std::string& p) override { return real.Delete(p); }
   void Replace(const std::string& f, const std::string& t) override { real.Replace(f, t); }
+  bool MoveToNewName(const std::string& f, const std::string& t) override {
+    return real.MoveToNewName(f, t);
+  }
   bool MoveToNewName(const std::string& f, const std::string& t) override {
     return real.MoveToNewName(f, t);
   }
@@ -116,7 +119,7 @@ class MainFormTest : public ::testing::Test {
 
   void SetUp() override {
     MainFormServices services{platform, driver, [this] { ++storeCalls; },
-                              [this](const std::string& p) { return convert(p); }};
+                              [this](const std::string& p) { return convert(p); }, nullptr};
     form = std::make_unique<TForm1>(::GetModuleHandleA(nullptr), services);
     form->Show(SW_SHOWNORMAL);
   }
@@ -129,7 +132,7 @@ class MainFormTest : public ::testing::Test {
                    MAKEWPARAM(::GetDlgCtrlID(Get(combo)), CBN_SELCHANGE),
                    reinterpret_cast<LPARAM>(Get(combo)));
   }
-  void Click(Control c) { ::SendMessageA(Get(c), BM_CLICK, 0, 0); }
+  void Click(Control c) { testing::ClickAndFinish(*form, c); }
   std::string Memo() { return form->MemoText(); }
   RECT Place(Control c) {
     RECT r;
@@ -480,7 +483,9 @@ TEST_F(KeyboardTest, AltCMakesAReportOnceAProgramIsChosen) {
 
   Choose(Control::ComboBox1, 3);
   EXPECT_TRUE(Key(WM_SYSCHAR, 'c', Get(Control::ComboBox1)));
+  testing::WaitForCommand(*form);
   EXPECT_EQ(driver.runs, 1);
+  EXPECT_EQ(::GetFocus(), Get(Control::CreateBtn));  // back where the click left it
   EXPECT_EQ(driver.program, "Delmoran");
   EXPECT_TRUE(Enabled(Control::SaveAsBtn));
 

@@ -110,14 +110,10 @@ class Win32TextWriter final : public TextWriter {
 
 }  // namespace
 
-bool Win32FileSystem::FolderExists(const std::string& path) {
+PathAttributes Win32FileSystem::Attributes(const std::string& path) {
   const DWORD attributes = ::GetFileAttributesA(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-}
-
-bool Win32FileSystem::FileExists(const std::string& path) {
-  const DWORD attributes = ::GetFileAttributesA(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+  if (attributes == INVALID_FILE_ATTRIBUTES) return {0, ::GetLastError()};
+  return {attributes, 0};
 }
 
 SearchStart Win32FileSystem::FindFirst(const std::string& pattern) {

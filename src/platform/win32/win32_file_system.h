@@ -6,8 +6,7 @@ namespace vorlix::platform::win32 {
 
 class Win32FileSystem final : public FileSystem {
  public:
-  bool FolderExists(const std::string& path) override;
-  bool FileExists(const std::string& path) override;
+  PathAttributes Attributes(const std::string& path) override;
   SearchStart FindFirst(const std::string& pattern) override;
   std::optional<DosDateTime> FileTimeToDos(FileTime time) override;
   FileTime FileTimeToLocal(FileTime time) override;
