@@ -1,8 +1,11 @@
+#include <cstring>
 #include <sstream>
+#include <vector>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "common/text.h"
 #include "summary/encoding.h"
 #include "summary/findings.h"
 #include "summary/report_names.h"
@@ -130,6 +133,9 @@ TEST(SummaryReader, JsonFormAndAnsiTextGiveTheSameReport) {
       {"\x80\xC3\xA9", 1252, "\xE2\x82\xAC\xC3\x83\xC2\xA9"},
       {"\xC3\xA9", 65001, "\xC3\xA9"},
       {"\xE9", 65001, "\xC3\xA9"},  // not UTF-8 after all
+      {"\xF0\x9F\x98\x80", 65001, "\xF0\x9F\x98\x80"},
+      {"\xF0\x9F\x98", 65001, "\xC3\xB0\xC5\xB8\xCB\x9C"},      // cut short
+      {"\xE0\x80\xAF", 65001, "\xC3\xA0\xE2\x82\xAC\xC2\xAF"},  // overlong
       {"\xEF\xBB\xBF\xC3\xA9", std::nullopt, "\xC3\xA9"},
       {"\xEF\xBB\xBF\xE9", 1251, "\xC3\xA9"},
       {"\xE9", 1251, std::nullopt},
@@ -183,6 +189,28 @@ TEST(SummaryReader, FilesThatAreNoDiagnosticReportAreSkippedWithTheReason) {
   }
 }
 
+TEST(SummaryWalk, WildcardsMatchAsTheSystemDoes) {
+  const struct {
+    const char* pattern;
+    const char* name;
+    bool matches;
+  } cases[] = {
+      {"*.txt", "WS-1_a_Ostrelan_20261208-140509.TXT", true},
+      {"*.txt", "report.txt.json", false},
+      {"WS-?_*", "WS-1_a", true},
+      {"WS-?_*", "WS-12_a", false},
+      {"*ab", "acb", false},  // a second try starts after the star again
+      {"*abc", "ababc", true},
+      {"a*b*c", "axxbyyc", true},
+      {"a*b*c", "axxcyyb", false},
+      {"**", "", true},
+      {"?", "", false},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(MatchesWildcard(c.pattern, c.name), c.matches) << c.pattern << " " << c.name;
+  }
+}
+
 TEST(SummaryReader, WhoAndWhenFromTheNameOfAnOutDirReport) {
   const struct {
     const char* name;
@@ -196,6 +224,9 @@ TEST(SummaryReader, WhoAndWhenFromTheNameOfAnOutDirReport) {
       {"_jdoe_Ostrelan_20261208-140509.txt", ""},
       {"WS-014__Ostrelan_20261208-140509.txt", ""},
       {"WS-014_jdoe_Ostrelan_2026128-140509.txt", ""},
+      {"WS-014_jdoe_Ostrelan_2026120X-140509.txt", ""},
+      {"WS-014_jdoe_Ostrelan_20261208_140509.txt", ""},
+      {"WS-014_jdoe_Ostrelan_20261208-14050X.txt", ""},
       {"WS-014_jdoe_Ostrelan_20261208-140509-1234567.txt", ""},
       {"WS-014_jdoe_Ostrelan_20261208-140509.log", ""},
       {"Vorlix Report.txt", ""},
@@ -227,12 +258,25 @@ TEST(SummaryReader, OneTimeFormAndItsOrder) {
       {"2026-12-09T24:00:00", true, "", ""},
       {"2026-12-09T13:26:48+0530", true, "", ""},
       {"12/9/2026 1:26:48 PM", true, "", ""},
+      {"2026x12-09T13:26:48", true, "", ""},
+      {"2026-12x09T13:26:48", true, "", ""},
+      {"2026-12-09x13:26:48", true, "", ""},
+      {"2026-12-09T13x26:48", true, "", ""},
+      {"2026-12-09T13:26x48", true, "", ""},
       {"20261209-132648", false, "2026-12-09 13:26:48", "20261209132648"},
       {"20261309-132648", false, "", ""},
       {"20261209-136048", false, "", ""},
+      // Cut short: nothing past the end may be read.
+      {"2026-12-09", true, "", ""},
+      {"2026-12-09T13:26", true, "", ""},
+      {"2026", true, "", ""},
+      {"20261209-13", false, "", ""},
   };
   for (const auto& c : cases) {
-    const auto time = c.iso ? TimeFromIso(c.text) : TimeFromStamp(c.text);
+    // An exact heap copy, so that a read past its end is caught.
+    const std::vector<char> exact(c.text, c.text + std::strlen(c.text));
+    const std::string_view text(exact.data(), exact.size());
+    const auto time = c.iso ? TimeFromIso(text) : TimeFromStamp(text);
     EXPECT_EQ(time ? time->shown : "", c.shown) << c.text;
     EXPECT_EQ(time ? time->order : "", c.order) << c.text;
   }
@@ -477,6 +521,28 @@ TEST_F(SummaryHistory, LatestOfEachWorkstationWithSinceWhen) {
   EXPECT_THAT(out.str(), HasSubstr("    - WS-A / anna / Ostrelan (Normal, 2026-12-04 10:00:00): "
                                    "lines"));
   EXPECT_THAT(out.str(), Not(HasSubstr("WS-B / ben")));
+  // Cause and repair in lines of at most 100 characters, every word kept.
+  const std::string text = out.str();
+  const auto unwrapped = [&](std::size_t at, const std::string& label) {
+    std::string joined, lead = label;
+    for (at = text.find(label, at); text.compare(at, lead.size(), lead) == 0;
+         lead.assign(label.size(), ' ')) {
+      const std::size_t end = text.find('\n', at);
+      EXPECT_LE(end - at, 100u) << text.substr(at, end - at);
+      if (!joined.empty()) joined += ' ';
+      joined.append(text, at + lead.size(), end - at - lead.size());
+      at = end + 1;
+    }
+    return joined;
+  };
+  const auto groups = GroupFindings(summary);
+  ASSERT_FALSE(groups.empty());
+  for (const FindingGroup& group : groups) {
+    const std::size_t title = text.find(std::string(group.rule->title) + " (");
+    ASSERT_NE(title, std::string::npos) << group.rule->title;
+    EXPECT_EQ(unwrapped(title, "    Cause:  "), group.rule->cause);
+    EXPECT_EQ(unwrapped(title, "    Repair: "), group.rule->repair);
+  }
 }
 
 TEST_F(SummaryHistory, EveryReportAndTheSilentLimit) {

@@ -62,9 +62,6 @@ class FlakyFileSystem final : public platform::FileSystem {
   bool MoveToNewName(const std::string& f, const std::string& t) override {
     return real.MoveToNewName(f, t);
   }
-  bool MoveToNewName(const std::string& f, const std::string& t) override {
-    return real.MoveToNewName(f, t);
-  }
   std::string TempFolder() override { return real.TempFolder(); }
   std::string CreateTempFile(const std::string& f, const std::string& p) override {
     return real.CreateTempFile(f, p);
