@@ -11,6 +11,7 @@
 #include "summary/report_names.h"
 #include "summary/report_reader.h"
 #include "summary/summary.h"
+#include "summary/summary_page.h"
 #include "support/expected_reports.h"
 #include "support/report_json.h"
 #include "unit/summary_states.h"
@@ -141,7 +142,9 @@ TEST(SummaryReader, JsonFormAndAnsiTextGiveTheSameReport) {
       {"\xE9", 1251, std::nullopt},
   };
   for (const auto& page : pages) {
-    EXPECT_EQ(TextReportToUtf8(page.bytes, page.twin), page.utf8) << page.bytes;
+    const std::vector<char> exact(page.bytes.begin(),
+                                  page.bytes.end());  // no terminator to lean on
+    EXPECT_EQ(TextReportToUtf8({exact.data(), exact.size()}, page.twin), page.utf8) << page.bytes;
   }
 }
 
@@ -201,6 +204,7 @@ TEST(SummaryWalk, WildcardsMatchAsTheSystemDoes) {
       {"WS-?_*", "WS-12_a", false},
       {"*ab", "acb", false},  // a second try starts after the star again
       {"*abc", "ababc", true},
+      {"ab*ba", "aba", false},  // the star's part starts after what came before it
       {"a*b*c", "axxbyyc", true},
       {"a*b*c", "axxcyyb", false},
       {"**", "", true},
@@ -518,6 +522,8 @@ TEST_F(SummaryHistory, LatestOfEachWorkstationWithSinceWhen) {
   std::ostringstream out;
   WriteSummaryText(summary, out);
   EXPECT_THAT(out.str(), HasSubstr("7 rows from 12 reports\n"));
+  EXPECT_THAT(SummaryPage(summary),
+              HasSubstr("<p>7 computers, users and programs from 12 reports"));
   EXPECT_THAT(out.str(), HasSubstr("    - WS-A / anna / Ostrelan (Normal, 2026-12-04 10:00:00): "
                                    "lines"));
   EXPECT_THAT(out.str(), Not(HasSubstr("WS-B / ben")));
@@ -550,6 +556,7 @@ TEST_F(SummaryHistory, EveryReportAndTheSilentLimit) {
   all.allReports = true;
   const Summary every = Run(all);
   EXPECT_EQ(every.rows.size(), 11u);  // twins once; the unreadable one skipped
+  EXPECT_THAT(SummaryPage(every), HasSubstr("<p>11 reports"));
   ASSERT_EQ(every.skipped.size(), 1u);
   EXPECT_THAT(every.skipped[0].path, HasSubstr("20261201-090000"));
   SummaryOptions patient;
