@@ -503,6 +503,7 @@ TEST_F(SummaryHistory, LatestOfEachWorkstationWithSinceWhen) {
               }));
   EXPECT_THAT(summary.skipped, ::testing::IsEmpty());
   EXPECT_EQ(reads, 11u);  // 13 files: neither the unneeded report nor the text twin
+  EXPECT_EQ(summary.read, reads);
   EXPECT_EQ(summary.reports, 12u);
   EXPECT_TRUE(summary.AnyFailed());
   // Only a failing latest report keeps its text for the page.
