@@ -137,6 +137,9 @@ TEST(SummaryReader, JsonFormAndAnsiTextGiveTheSameReport) {
       {"\xF0\x9F\x98\x80", 65001, "\xF0\x9F\x98\x80"},
       {"\xF0\x9F\x98", 65001, "\xC3\xB0\xC5\xB8\xCB\x9C"},      // cut short
       {"\xE0\x80\xAF", 65001, "\xC3\xA0\xE2\x82\xAC\xC2\xAF"},  // overlong
+      {"\xED\xBF\xBF", 65001, "\xC3\xAD\xC2\xBF\xC2\xBF"},      // a surrogate
+      {"\xF4\x8F\xBF\xBF", 65001, "\xF4\x8F\xBF\xBF"},          // the last code point
+      {"\xF4\x90\x80\x80", 65001, "\xC3\xB4\xC2\x90\xE2\x82\xAC\xE2\x82\xAC"},  // past it
       {"\xEF\xBB\xBF\xC3\xA9", std::nullopt, "\xC3\xA9"},
       {"\xEF\xBB\xBF\xE9", 1251, "\xC3\xA9"},
       {"\xE9", 1251, std::nullopt},
@@ -230,6 +233,7 @@ TEST(SummaryReader, WhoAndWhenFromTheNameOfAnOutDirReport) {
       {"WS-014_jdoe_Ostrelan_2026128-140509.txt", ""},
       {"WS-014_jdoe_Ostrelan_2026120X-140509.txt", ""},
       {"WS-014_jdoe_Ostrelan_20261208_140509.txt", ""},
+      {"WS-014_jdoe_Ostrelanx20261208-140509.txt", ""},
       {"WS-014_jdoe_Ostrelan_20261208-14050X.txt", ""},
       {"WS-014_jdoe_Ostrelan_20261208-140509-1234567.txt", ""},
       {"WS-014_jdoe_Ostrelan_20261208-140509.log", ""},
@@ -259,6 +263,7 @@ TEST(SummaryReader, OneTimeFormAndItsOrder) {
       {"2026-12-09T13:26:48Z", true, "2026-12-09 13:26:48 +00:00", "20261209132648"},
       {"2026-12-09T13:26:48", true, "2026-12-09 13:26:48", "20261209132648"},
       {"2026-02-30T13:26:48", true, "", ""},
+      {"2026-12-31T23:59:59", true, "2026-12-31 23:59:59", "20261231235959"},
       {"2026-12-09T24:00:00", true, "", ""},
       {"2026-12-09T13:26:48+0530", true, "", ""},
       {"12/9/2026 1:26:48 PM", true, "", ""},
