@@ -1,4 +1,5 @@
 #include <cstring>
+#include <map>
 #include <sstream>
 #include <vector>
 
@@ -141,6 +142,8 @@ TEST(SummaryReader, JsonFormAndAnsiTextGiveTheSameReport) {
       {"\xED\xBF\xBF", 65001, "\xC3\xAD\xC2\xBF\xC2\xBF"},  // a surrogate
       {"\xF4\x8F\xBF\xBF", 65001, "\xF4\x8F\xBF\xBF"},      // the last code point
       {"\xF4\x90\x80\x80", 65001, "\xC3\xB4\xC2\x90\xE2\x82\xAC\xE2\x82\xAC"},  // past it
+      {"\xF8\x90\x80\x80", 65001, "\xC3\xB8\xC2\x90\xE2\x82\xAC\xE2\x82\xAC"},  // no lead byte
+      {"\xFF", 65001, "\xC3\xBF"},
       {"\xEF\xBB\xBF\xC3\xA9", std::nullopt, "\xC3\xA9"},
       {"\xEF\xBB\xBF\xE9", 1251, "\xC3\xA9"},
       {"\xE9", 1251, std::nullopt},
@@ -193,6 +196,14 @@ TEST(SummaryReader, FilesThatAreNoDiagnosticReportAreSkippedWithTheReason) {
     const ReadResult result = ReadReport("x.txt", c.content);
     EXPECT_FALSE(result.report) << c.content;
     EXPECT_THAT(result.skipReason, HasSubstr(c.reason)) << c.content;
+  }
+  // The reason of a JSON file names no byte of it: the file's bytes are untrusted.
+  for (const std::string end : {"\xC3\x28\"}", "", "\\q\"}", "\x01\"}", "\\u12\"}", "\\ud800\"}"}) {
+    const std::string json = "{\"lines\": [], \"user\": \"<b>Zq" + end;
+    const ReadResult result = ReadReport("x.json", json);
+    ASSERT_FALSE(result.report) << json;
+    EXPECT_THAT(result.skipReason, Not(HasSubstr("Zq"))) << result.skipReason;
+    EXPECT_THAT(result.skipReason, Not(HasSubstr("<b>"))) << result.skipReason;
   }
 }
 
@@ -560,6 +571,37 @@ TEST_F(SummaryHistory, LatestOfEachWorkstationWithSinceWhen) {
     EXPECT_EQ(unwrapped(title, "    Cause:  "), group.rule->cause);
     EXPECT_EQ(unwrapped(title, "    Repair: "), group.rule->repair);
   }
+}
+
+// An unreadable report inside a run does not end it; the silent limit is exactly --silent-days;
+// a file named twice in two cases, or the page's own name in another case, is read once.
+TEST_F(SummaryHistory, UnreadableReportsTheSilentLimitAndNamesInAnotherCase) {
+  const std::string passing = share_.ReadAll("R:\\Share\\WS-B_ben_Ostrelan_20261204-080000.txt");
+  share_.AddFile("R:\\Share\\WS-A_anna_Ostrelan_20261203-120000.txt", "x");
+  share_.failRead.insert(
+      fakes::FakeFileSystem::Key("R:\\Share\\WS-A_anna_Ostrelan_20261203-120000.txt"));
+  share_.AddFile("R:\\Share\\WS-B_ben_Ostrelan_20261203-120000.txt", "Some notes\r\n");
+  // The newest report is WS-F's, 2026-12-04 11:00:00.
+  share_.AddFile("R:\\Share\\WS-G_gus_Ostrelan_20261127-110000.txt", passing);
+  share_.AddFile("R:\\Share\\WS-H_hal_Ostrelan_20261127-105959.txt", passing);
+  const Summary summary = Run({});
+  std::map<std::string, std::string> states;
+  for (const Row& row : summary.rows) {
+    states[ComputerShown(row.latest.report)] = StateShown(summary, row);
+  }
+  EXPECT_EQ(states["WS-A"], "failing since 2026-12-02 10:00:00");
+  EXPECT_EQ(states["WS-B"], "mended 2026-12-04 08:00:00");
+  EXPECT_EQ(states["WS-G"], "passing");
+  EXPECT_EQ(states["WS-H"], "silent since 2026-11-27 10:59:59");
+
+  const std::string b = "R:\\Share\\WS-B_ben_Ostrelan_20261204-080000.txt";
+  const std::string c = "R:\\Share\\WS-C_cleo_Ostrelan_20261204-093000.txt";
+  SummaryOptions page;
+  page.excluded = {AsciiLower(c)};
+  const Summary once = Summarise(share_, {b, AsciiLower(b), c}, page);
+  EXPECT_EQ(once.files, 1u);
+  EXPECT_EQ(once.read, 1u);
+  EXPECT_EQ(once.rows.size(), 1u);
 }
 
 TEST_F(SummaryHistory, EveryReportAndTheSilentLimit) {
