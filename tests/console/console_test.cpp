@@ -157,6 +157,20 @@ TEST_F(ConsoleTest, ReportStatusSaysWhetherALineFailedAndOutDirNeverOverwrites) 
   EXPECT_EQ(json.failed, failed);
 }
 
+// Past a hundred thousand taken names the folder is taken for broken: the report is not written
+// and no temporary file stays.
+TEST_F(ConsoleTest, AFolderWithEveryNameTakenIsAFileError) {
+  InstallOstrelan();
+  m.files.AddFile(kCollected + ".txt", "");
+  for (int copy = 2; copy <= 100000; ++copy) {
+    m.files.AddFile(kCollected + "-" + std::to_string(copy) + ".txt", "");
+  }
+  EXPECT_EQ(Run({"report", "Ostrelan", "--out-dir", "C:\\Reports"}), kFileError);
+  EXPECT_THAT(streams.err, HasSubstr("I/O error 80: '" + kCollected + "-100000.txt'"));
+  EXPECT_EQ(m.files.FilesUnder("C:\\Reports").size(), 100000u);
+  EXPECT_TRUE(m.files.FilesUnder("C:\\Temp").empty());
+}
+
 TEST_F(ConsoleTest, ANameTakenWhileTheReportIsWrittenIsNeitherReplacedNorShared) {
   InstallOstrelan();
   // Another workstation's report, or a map, takes the name after this run has looked.
@@ -345,6 +359,18 @@ TEST_F(ConsoleTest, SummaryUsageAndExitStatuses) {
   streams.console = true;
   EXPECT_EQ(Run({"summary", "C:\\Reports"}), kDone);
   EXPECT_EQ(streams.err, "\rread 3 of 3 files\r\n");
+  streams.err.clear();
+  EXPECT_EQ(Run({"summary", "C:\\Reports\\*.none"}), kDone);
+  EXPECT_EQ(streams.err, "") << "no file read, no progress to end";
+  // Streams that cannot tell are taken for no console.
+  struct Plain final : Streams {
+    std::string err;
+    void Out(std::string_view) override {}
+    void Err(std::string_view text) override { err.append(text); }
+  } plain;
+  System quiet{m.files, m.registry, m.profile, m.network, m.clock, session, plain};
+  EXPECT_EQ(Main(Words{"summary", "C:\\Reports"}, quiet), kDone);
+  EXPECT_EQ(plain.err, "");
 }
 
 // The walk does not enter a junction or link, which may lead back up the tree; a text report is
