@@ -1,7 +1,10 @@
 #include "summary/encoding.h"
 
+#include <utf8.h>
+
 #include <array>
 #include <cstdint>
+#include <iterator>
 
 #include "summary/text_helpers.h"
 
@@ -16,43 +19,6 @@ constexpr std::array<std::uint16_t, 32> kCp1252High = {
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
-bool IsUtf8(std::string_view text) {
-  std::size_t i = 0;
-  while (i < text.size()) {
-    const auto c = static_cast<unsigned char>(text[i]);
-    std::size_t extra = 0;
-    std::uint32_t code = 0;
-    if (c < 0x80) {
-      ++i;
-      continue;
-    } else if ((c & 0xE0) == 0xC0) {
-      extra = 1;
-      code = c & 0x1F;
-    } else if ((c & 0xF0) == 0xE0) {
-      extra = 2;
-      code = c & 0x0F;
-    } else if ((c & 0xF8) == 0xF0) {
-      extra = 3;
-      code = c & 0x07;
-    } else {
-      return false;
-    }
-    if (text.size() - i <= extra) return false;
-    for (std::size_t k = 1; k <= extra; ++k) {
-      const auto next = static_cast<unsigned char>(text[i + k]);
-      if ((next & 0xC0) != 0x80) return false;
-      code = code << 6 | (next & 0x3F);
-    }
-    // Overlong forms, surrogates and values past the last code point are no UTF-8.
-    static constexpr std::uint32_t kMinimum[] = {0, 0x80, 0x800, 0x10000};
-    if (code < kMinimum[extra] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
-      return false;
-    }
-    i += extra + 1;
-  }
-  return true;
-}
-
 }  // namespace
 
 std::string Cp1252ToUtf8(std::string_view text) {
@@ -61,16 +27,7 @@ std::string Cp1252ToUtf8(std::string_view text) {
   for (char c : text) {
     const auto byte = static_cast<unsigned char>(c);
     const std::uint32_t code = byte >= 0x80 && byte < 0xA0 ? kCp1252High[byte - 0x80] : byte;
-    if (code < 0x80) {
-      out += static_cast<char>(code);
-    } else if (code < 0x800) {
-      out += static_cast<char>(0xC0 | (code >> 6));
-      out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-      out += static_cast<char>(0xE0 | (code >> 12));
-      out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (code & 0x3F));
-    }
+    utf8::append(code, std::back_inserter(out));
   }
   return out;
 }
@@ -83,7 +40,8 @@ std::optional<std::string> TextReportToUtf8(std::string_view bytes,
     codePage = kUtf8CodePage;
   }
   // What claims to be UTF-8 and is not is read in the family's code page, not dropped.
-  if (codePage == kUtf8CodePage) return IsUtf8(bytes) ? std::string(bytes) : Cp1252ToUtf8(bytes);
+  if (codePage == kUtf8CodePage)
+    return utf8::is_valid(bytes) ? std::string(bytes) : Cp1252ToUtf8(bytes);
   if (codePage != kTextReportCodePage) return std::nullopt;
   return Cp1252ToUtf8(bytes);
 }

@@ -5,8 +5,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <fstream>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -49,21 +47,6 @@ class ConsoleTest : public ::testing::Test {
     m.files.failCreateIn.insert(fakes::FakeFileSystem::Key("C:\\Locked"));
   }
 
-  // Every report JSON a test wrote goes to the folder the schema test reads, when it is given.
-  ~ConsoleTest() override {
-    const char* folder = std::getenv("VORLIX_JSON_SAMPLES");
-    if (!folder) return;
-    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-    int count = 0;
-    for (const std::string& path : m.files.AllFiles()) {
-      if (!path.ends_with(".json")) continue;
-      std::ofstream(
-          std::string(folder) + "/" + test->name() + "-" + std::to_string(++count) + ".json",
-          std::ios::binary)
-          << m.files.ReadAll(path);
-    }
-  }
-
   int Run(const Words& words) { return Main(words, system); }
 
   // Ostrelan with every folder in place on C:, so that its "Normal" report has no failure.
@@ -98,6 +81,14 @@ TEST_F(ConsoleTest, BadUsageGivesTheReasonAndTheUsageOnStandardError) {
        "unknown program 'Notepad'; one of Ostrelan, Brannicle, Corvagent, Delmoran, Ferlund, "
        "Gaspin"},
       {{"report", "Ostrelan", "--out"}, "'--out' needs a value"},
+      // An option where a value belongs is no value.
+      {{"report", "Ostrelan", "--out", "--full"}, "'--out' needs a value"},
+      {{"report", "--all", "--out-dir", "--full"}, "'--out-dir' needs a value"},
+      {{"report", "Ostrelan", "--json", "--full"}, "'--json' needs a value"},
+      {{"report", "--all", "--json-dir", "--full"}, "'--json-dir' needs a value"},
+      {{"store-map", "--map", "--force"}, "'--map' needs a value"},
+      {{"convert", "Ostrelan", "--map", "--yes"}, "'--map' needs a value"},
+      {{"convert", "Ostrelan", "--out", "--dry-run"}, "'--out' needs a value"},
       {{"report", "Ostrelan", "--full", "--full"}, "'--full' is given twice"},
       {{"report", "Ostrelan", "--out", "a.txt", "--out-dir", "C:\\R"},
        "--out and --out-dir exclude each other"},
@@ -164,6 +155,20 @@ TEST_F(ConsoleTest, ReportStatusSaysWhetherALineFailedAndOutDirNeverOverwrites) 
   EXPECT_EQ(joined, WindowText("Ostrelan", 2));
   EXPECT_GT(failed, 0);
   EXPECT_EQ(json.failed, failed);
+}
+
+// Past a hundred thousand taken names the folder is taken for broken: the report is not written
+// and no temporary file stays.
+TEST_F(ConsoleTest, AFolderWithEveryNameTakenIsAFileError) {
+  InstallOstrelan();
+  m.files.AddFile(kCollected + ".txt", "");
+  for (int copy = 2; copy <= 100000; ++copy) {
+    m.files.AddFile(kCollected + "-" + std::to_string(copy) + ".txt", "");
+  }
+  EXPECT_EQ(Run({"report", "Ostrelan", "--out-dir", "C:\\Reports"}), kFileError);
+  EXPECT_THAT(streams.err, HasSubstr("I/O error 80: '" + kCollected + "-100000.txt'"));
+  EXPECT_EQ(m.files.FilesUnder("C:\\Reports").size(), 100000u);
+  EXPECT_TRUE(m.files.FilesUnder("C:\\Temp").empty());
 }
 
 TEST_F(ConsoleTest, ANameTakenWhileTheReportIsWrittenIsNeitherReplacedNorShared) {
@@ -309,6 +314,10 @@ TEST_F(ConsoleTest, SummaryUsageAndExitStatuses) {
       {{"summary", "C:\\Reports", "--html", "C:\\page2.html", "--silent-days", "3"}, kDone, ""},
       {{"summary"}, kBadUsage, "no report file or folder given"},
       {{"summary", "C:\\Reports", "--html"}, kBadUsage, "'--html' needs a value"},
+      {{"summary", "C:\\Reports", "--html", "--recurse"}, kBadUsage, "'--html' needs a value"},
+      {{"summary", "C:\\Reports", "--silent-days", "--recurse"},
+       kBadUsage,
+       "'--silent-days' needs a value"},
       {{"summary", "C:\\Reports", "--html", "a", "--html=b"}, kBadUsage, "is given twice"},
       {{"summary", "C:\\Reports", "--all"}, kBadUsage, "unknown option '--all'"},
       {{"summary", "C:\\Reports", "--silent-days", "0"}, kBadUsage, "not '0'"},
@@ -344,11 +353,24 @@ TEST_F(ConsoleTest, SummaryUsageAndExitStatuses) {
   EXPECT_THAT(m.files.ReadAll("C:\\page.html"), HasSubstr("<!DOCTYPE html>"));
   EXPECT_EQ(m.files.ReadAll("C:\\Locked.html"), "old page");
   EXPECT_FALSE(m.files.FileExists("C:\\No\\Folder\\p.html"));
+  for (const std::string& path : m.files.AllFiles()) EXPECT_FALSE(path.ends_with("--recurse"));
   // Without a console there is no progress to show; with one, it ends on its own line.
   streams.err.clear();
   streams.console = true;
   EXPECT_EQ(Run({"summary", "C:\\Reports"}), kDone);
   EXPECT_EQ(streams.err, "\rread 3 of 3 files\r\n");
+  streams.err.clear();
+  EXPECT_EQ(Run({"summary", "C:\\Reports\\*.none"}), kDone);
+  EXPECT_EQ(streams.err, "") << "no file read, no progress to end";
+  // Streams that cannot tell are taken for no console.
+  struct Plain final : Streams {
+    std::string err;
+    void Out(std::string_view) override {}
+    void Err(std::string_view text) override { err.append(text); }
+  } plain;
+  System quiet{m.files, m.registry, m.profile, m.network, m.clock, session, plain};
+  EXPECT_EQ(Main(Words{"summary", "C:\\Reports"}, quiet), kDone);
+  EXPECT_EQ(plain.err, "");
 }
 
 // The walk does not enter a junction or link, which may lead back up the tree; a text report is
@@ -367,8 +389,11 @@ TEST_F(ConsoleTest, SummaryWalkAndTheTwinsCodePage) {
   m.files.AddFile("C:\\Share\\Twin\\WS-6_olaf_Ostrelan_20261208-090000.txt", cyrillic);
   m.files.AddFile("C:\\Share\\Twin\\WS-6_olaf_Ostrelan_20261208-090000.json",
                   "{\"codepage\": 1252}");
+  // A path that cannot be read outranks a failing report.
+  m.files.AddFile("C:\\Share\\WS-2_ben_Ostrelan_20261208-090000.txt", WindowText("Ostrelan", 2));
   EXPECT_EQ(Run({"summary", "C:\\Share", "--recurse", "C:\\Nowhere", "--html", "C:\\p.html"}),
             kFileError);
+  EXPECT_THAT(streams.out, HasSubstr("\nWS-2      ben   Ostrelan  failing since "));
   EXPECT_THAT(streams.out, HasSubstr("\nWS-1 "));
   EXPECT_THAT(streams.out, Not(HasSubstr("WS-9")));
   EXPECT_THAT(streams.out, HasSubstr("WS-5_yana_Ostrelan_20261208-090000.txt: written in code "
@@ -376,10 +401,6 @@ TEST_F(ConsoleTest, SummaryWalkAndTheTwinsCodePage) {
   EXPECT_THAT(streams.out, HasSubstr("\nWS-6 "));
   EXPECT_THAT(m.files.ReadAll("C:\\p.html"),
               HasSubstr("<li>C:\\Nowhere: no such file or folder</li>"));
-  // The hand-made twins are no report the console wrote, for the schema test to check.
-  for (const char* name : {"WS-5_yana", "WS-6_olaf"}) {
-    m.files.Delete(std::string("C:\\Share\\Twin\\") + name + "_Ostrelan_20261208-090000.json");
-  }
 }
 
 }  // namespace

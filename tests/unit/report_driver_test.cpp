@@ -1,6 +1,7 @@
 #include "report/report_driver.h"
 
 #include <algorithm>
+#include <map>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -18,9 +19,13 @@ using testing::InstalledMachine;
 using testing::kInstalledNormal;
 using testing::kServerIni;
 using testing::operator+;
+using ::testing::_;
+using ::testing::Each;
 using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
+using ::testing::IsSupersetOf;
 using testing::Lines;
+using ::testing::Pair;
 
 Lines Without(const Lines& lines, const Lines& removed) {
   Lines kept;
@@ -154,6 +159,15 @@ TEST(DiagnosticReport, LicenceFolderOnTheProgramsServerPassesAsUnc) {
   EXPECT_THAT(After(m.Report(1), "Checking licence folder drive...", 3),
               ElementsAre("   FAILED: 'S:' <> 'P:'",
                           "   As UNC:", "   Passed: '\\\\LIC-SERVER' = '\\\\LIC-SERVER'"));
+  // With the tool on P: too, P: is looked up twice a report; the system is asked once.
+  m.machine.files.executable = "p:\\Tools\\Vorlix.exe";
+  m.machine.network.asked.clear();
+  m.Report(1);
+  m.Report(2);
+  std::map<std::string, int> asks;
+  for (const std::string& letter : m.machine.network.asked) ++asks[letter];
+  EXPECT_THAT(asks, Each(Pair(_, 2)));
+  EXPECT_THAT(asks, IsSupersetOf({Pair("P:", 2), Pair("S:", 2)}));
 }
 
 }  // namespace

@@ -178,6 +178,18 @@ TEST(ShareOutages, AFailedCallOnALetterSilencesItsShareAndTheShareItsLetter) {
   }
 }
 
+TEST(ShareOutages, ALetterWithNoNetworkNameIsRememberedUnderTheLetter) {
+  DeadLicenceServer m;
+  m.machine.network.connections.erase("S:");
+  EXPECT_FALSE(m.outages.FolderExists("S:\\Licence"));
+  EXPECT_FALSE(m.outages.FileExists("s:\\Licence\\Ostrelan.ini"));
+  EXPECT_FALSE(m.outages.FolderExists("S:\\Other"));
+  EXPECT_EQ(m.silent.reached, 1);
+  EXPECT_EQ(m.outages.KnownOutage("S:\\x"), 121u);
+  EXPECT_EQ(m.outages.KnownOutage("\\\\lic-server\\licences\\x"), std::nullopt);
+  EXPECT_THAT(m.machine.network.asked, ::testing::ElementsAre("S:"));
+}
+
 TEST(ShareOutages, AFailedMoveIsRememberedOnlyWhenBothEndsLieOnOneShare) {
   const std::string to = "\\\\lic-server\\licences\\Licence\\map.txt";
   for (const bool replacing : {true, false}) {

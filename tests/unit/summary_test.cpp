@@ -1,4 +1,5 @@
 #include <cstring>
+#include <map>
 #include <sstream>
 #include <vector>
 
@@ -62,6 +63,10 @@ TEST(SummaryReader, GoldenReportsGiveTheStateOfEveryCheck) {
   unreadable.erase(std::find(unreadable.begin(), unreadable.end(), "   Users=7"));
   std::replace(unreadable.begin(), unreadable.end(), std::string("   [Ostrelan]"),
                std::string("   FAILED: Reading file failed"));
+  // A heading this reader does not know: its failures belong to no check.
+  Lines unknown = testing::InstalledReport(kExecutable, kLocal, 2, kStamps, kListing);
+  unknown.insert(std::find(unknown.begin(), unknown.end(), "Checking project folder"),
+                 {"Lookup licence server...", "   FAILED: lic-server ...is missing"});
   struct Case {
     const char* name;
     Lines lines;
@@ -85,6 +90,7 @@ TEST(SummaryReader, GoldenReportsGiveTheStateOfEveryCheck) {
        "FFFFFFFFFPPFFFFF", "Full", 19},
       {"virtualised ini lines like checks", lookalike, "PPPPPPPPPPPPPPPP", "Full", 0},
       {"virtualised ini unreadable", unreadable, "PPPPPPPPFPPPPPPP", "Full", 1},
+      {"unknown heading", unknown, "PPPPPPPPPPPPPPPP", "Full", 1},
   };
   for (const Case& c : cases) {
     const Report report = Read("report.txt", Text(c.lines));
@@ -141,6 +147,8 @@ TEST(SummaryReader, JsonFormAndAnsiTextGiveTheSameReport) {
       {"\xED\xBF\xBF", 65001, "\xC3\xAD\xC2\xBF\xC2\xBF"},  // a surrogate
       {"\xF4\x8F\xBF\xBF", 65001, "\xF4\x8F\xBF\xBF"},      // the last code point
       {"\xF4\x90\x80\x80", 65001, "\xC3\xB4\xC2\x90\xE2\x82\xAC\xE2\x82\xAC"},  // past it
+      {"\xF8\x90\x80\x80", 65001, "\xC3\xB8\xC2\x90\xE2\x82\xAC\xE2\x82\xAC"},  // no lead byte
+      {"\xFF", 65001, "\xC3\xBF"},
       {"\xEF\xBB\xBF\xC3\xA9", std::nullopt, "\xC3\xA9"},
       {"\xEF\xBB\xBF\xE9", 1251, "\xC3\xA9"},
       {"\xE9", 1251, std::nullopt},
@@ -194,6 +202,14 @@ TEST(SummaryReader, FilesThatAreNoDiagnosticReportAreSkippedWithTheReason) {
     EXPECT_FALSE(result.report) << c.content;
     EXPECT_THAT(result.skipReason, HasSubstr(c.reason)) << c.content;
   }
+  // The reason of a JSON file names no byte of it: the file's bytes are untrusted.
+  for (const std::string end : {"\xC3\x28\"}", "", "\\q\"}", "\x01\"}", "\\u12\"}", "\\ud800\"}"}) {
+    const std::string json = "{\"lines\": [], \"user\": \"<b>Zq" + end;
+    const ReadResult result = ReadReport("x.json", json);
+    ASSERT_FALSE(result.report) << json;
+    EXPECT_THAT(result.skipReason, Not(HasSubstr("Zq"))) << result.skipReason;
+    EXPECT_THAT(result.skipReason, Not(HasSubstr("<b>"))) << result.skipReason;
+  }
 }
 
 TEST(SummaryWalk, WildcardsMatchAsTheSystemDoes) {
@@ -213,9 +229,13 @@ TEST(SummaryWalk, WildcardsMatchAsTheSystemDoes) {
       {"a*b*c", "axxcyyb", false},
       {"**", "", true},
       {"?", "", false},
+      {"*a", "aa", true},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(MatchesWildcard(c.pattern, c.name), c.matches) << c.pattern << " " << c.name;
+    // The pattern as the start of a longer text: nothing past its end is read.
+    const std::string longer = std::string(c.pattern) + "a";
+    const std::string_view pattern(longer.data(), longer.size() - 1);
+    EXPECT_EQ(MatchesWildcard(pattern, c.name), c.matches) << c.pattern << " " << c.name;
   }
 }
 
@@ -285,6 +305,7 @@ TEST(SummaryReader, OneTimeFormAndItsOrder) {
       {"2026-12-09T13:26", true, "", ""},
       {"2026", true, "", ""},
       {"20261209-13", false, "", ""},
+      {"20261209-1326489", false, "", ""},
   };
   for (const auto& c : cases) {
     // An exact heap copy, so that a read past its end is caught.
@@ -542,10 +563,17 @@ TEST_F(SummaryHistory, LatestOfEachWorkstationWithSinceWhen) {
   const std::string text = out.str();
   const auto unwrapped = [&](std::size_t at, const std::string& label) {
     std::string joined, lead = label;
+    std::size_t before = 0;  // the length of the line before
     for (at = text.find(label, at); text.compare(at, lead.size(), lead) == 0;
          lead.assign(label.size(), ' ')) {
       const std::size_t end = text.find('\n', at);
       EXPECT_LE(end - at, 100u) << text.substr(at, end - at);
+      // Each line is as full as it can be: the next one's first word did not fit on it.
+      const std::size_t word = text.find_first_of(" \n", at + lead.size()) - at - lead.size();
+      if (before > 0) {
+        EXPECT_GT(before + 1 + word, 100u) << text.substr(at, end - at);
+      }
+      before = end - at;
       if (!joined.empty()) joined += ' ';
       joined.append(text, at + lead.size(), end - at - lead.size());
       at = end + 1;
@@ -562,11 +590,63 @@ TEST_F(SummaryHistory, LatestOfEachWorkstationWithSinceWhen) {
   }
 }
 
+// An unreadable report inside a run does not end it; the silent limit is exactly --silent-days;
+// a file named twice in two cases, or the page's own name in another case, is read once.
+TEST_F(SummaryHistory, UnreadableReportsTheSilentLimitAndNamesInAnotherCase) {
+  const std::string passing = share_.ReadAll("R:\\Share\\WS-B_ben_Ostrelan_20261204-080000.txt");
+  share_.AddFile("R:\\Share\\WS-A_anna_Ostrelan_20261203-120000.txt", "x");
+  share_.failRead.insert(
+      fakes::FakeFileSystem::Key("R:\\Share\\WS-A_anna_Ostrelan_20261203-120000.txt"));
+  share_.AddFile("R:\\Share\\WS-B_ben_Ostrelan_20261203-120000.txt", "Some notes\r\n");
+  // The newest report is WS-F's, 2026-12-04 11:00:00.
+  share_.AddFile("R:\\Share\\WS-G_gus_Ostrelan_20261127-110000.txt", passing);
+  share_.AddFile("R:\\Share\\WS-H_hal_Ostrelan_20261127-105959.txt", passing);
+  share_.AddFile("R:\\Share\\WS-F_fay_Ostrelan_20261204-110000.txt",
+                 share_.ReadAll("R:\\Share\\WS-B_ben_Ostrelan_20261203-080000.txt"));
+  // A report under a name of its own ranks by its failed checks like any other.
+  share_.AddFile("R:\\Share\\Zed.txt",
+                 share_.ReadAll("R:\\Share\\WS-E_eve_Delmoran_20261204-070000.txt"));
+  const Summary summary = Run({});
+  std::map<std::string, std::string> states;
+  for (const Row& row : summary.rows) {
+    states[ComputerShown(row.latest.report)] = StateShown(summary, row);
+  }
+  EXPECT_EQ(states["WS-A"], "failing since 2026-12-02 10:00:00");
+  EXPECT_EQ(states["WS-B"], "mended 2026-12-04 08:00:00");
+  EXPECT_EQ(states["WS-G"], "passing");
+  EXPECT_EQ(states["WS-H"], "silent since 2026-11-27 10:59:59");
+  EXPECT_EQ(ComputerShown(summary.rows[1].latest.report), "Zed.txt");
+  // The text twin of the JSON under a name of its own is the same report; what could not be read,
+  // or is no report, is none: 12 reports, WS-G's, WS-H's and Zed.txt.
+  EXPECT_EQ(summary.reports, 15u);
+
+  const std::string b = "R:\\Share\\WS-B_ben_Ostrelan_20261204-080000.txt";
+  const std::string c = "R:\\Share\\WS-C_cleo_Ostrelan_20261204-093000.txt";
+  SummaryOptions page;
+  page.excluded = {AsciiLower(c)};
+  const Summary once = Summarise(share_, {b, AsciiLower(b), c}, page);
+  EXPECT_EQ(once.files, 1u);
+  EXPECT_EQ(once.read, 1u);
+  EXPECT_EQ(once.rows.size(), 1u);
+  // "*.*" is every file, also one with no dot in its name, as the system has it.
+  share_.AddFile("R:\\Other\\Sub\\report", passing);
+  SummaryOptions recurse;
+  recurse.recurse = true;
+  EXPECT_EQ(Summarise(share_, {"R:\\Other"}, recurse).rows.size(), 1u);
+}
+
 TEST_F(SummaryHistory, EveryReportAndTheSilentLimit) {
   SummaryOptions all;
   all.allReports = true;
   const Summary every = Run(all);
   EXPECT_EQ(every.rows.size(), 11u);  // twins once; the unreadable one skipped
+  // One workstation's reports of one state stay newest first.
+  std::vector<std::string> times;
+  for (const Row& row : every.rows) {
+    if (ComputerShown(row.latest.report) == "WS-A") times.push_back(row.latest.report.time.shown);
+  }
+  EXPECT_THAT(times, ElementsAreArray({"2026-12-04 10:00:00", "2026-12-03 10:00:00",
+                                       "2026-12-02 10:00:00", "2026-12-01 10:00:00"}));
   EXPECT_THAT(SummaryPage(every), HasSubstr("<p>11 reports"));
   ASSERT_EQ(every.skipped.size(), 1u);
   EXPECT_THAT(every.skipped[0].path, HasSubstr("20261201-090000"));
