@@ -122,16 +122,9 @@ std::optional<LicenceFolders> LicenceOnLetterWithoutName(Report report) {
   return folders;
 }
 
-Lines LicenceDriveNotConnected(Report report) {
-  const auto folders = LicenceOnLetterWithoutName(report);
-  if (!folders || !folders->asRead.LetterGone()) return {};
-  return {folders->asRead.index, folders->universal.index};
-}
-
-Lines LicenceLetterWithoutName(Report report) {
-  const auto folders = LicenceOnLetterWithoutName(report);
-  if (!folders || folders->asRead.LetterGone()) return {};
-  return {folders->asRead.index, folders->universal.index};
+bool LicenceLetterGone(const LicenceFolders& folders) { return folders.asRead.LetterGone(); }
+Lines LinesOf(const LicenceFolders& folders) {
+  return {folders.asRead.index, folders.universal.index};
 }
 
 // The program folder missing on a letter whose UNC form in the licence drive comparison is
@@ -149,17 +142,9 @@ std::optional<ProgramOnLetter> ProgramOnLetterWithoutName(Report report) {
   return ProgramOnLetter{*folder, *universal};
 }
 
-Lines ProgramDriveNotConnected(Report report) {
-  const auto found = ProgramOnLetterWithoutName(report);
-  if (!found || !found->folder.LetterGone()) return {};
-  return {found->folder.index, found->universal.index};
-}
-
-Lines ProgramLetterWithoutName(Report report) {
-  const auto found = ProgramOnLetterWithoutName(report);
-  if (!found || found->folder.LetterGone()) return {};
-  return {found->folder.index, found->universal.index};
-}
+bool ProgramLetterGone(const ProgramOnLetter& found) { return found.folder.LetterGone(); }
+bool ProgramServerSilent(const ProgramOnLetter& found) { return found.folder.ServerSilent(); }
+Lines LinesOf(const ProgramOnLetter& found) { return {found.folder.index, found.universal.index}; }
 
 // The program folder missing on a network share, by its UNC name or a connected letter.
 std::optional<ProgramOnLetter> ProgramMissingOnShare(Report report) {
@@ -170,18 +155,6 @@ std::optional<ProgramOnLetter> ProgramMissingOnShare(Report report) {
   }
   if (!OnDriveLetter(folder->path) && !IsNetworkPath(folder->path)) return std::nullopt;
   return ProgramOnLetter{*folder, *universal};
-}
-
-Lines ProgramServerGone(Report report) {
-  const auto found = ProgramMissingOnShare(report);
-  if (!found || !found->folder.ServerSilent()) return {};
-  return {found->folder.index, found->universal.index};
-}
-
-Lines ProgramMissingOnShareRule(Report report) {
-  const auto found = ProgramMissingOnShare(report);
-  if (!found || found->folder.ServerSilent()) return {};
-  return {found->folder.index, found->universal.index};
 }
 
 Lines LicenceDriveBroken(Report report) {
@@ -209,24 +182,26 @@ std::optional<LicenceOnServer> LicenceMissingOnServer(Report report, bool progra
   return LicenceOnServer{*folders, *universal};
 }
 
+std::optional<LicenceOnServer> LicenceOnProgramsServer(Report report) {
+  return LicenceMissingOnServer(report, true);
+}
+std::optional<LicenceOnServer> LicenceOnOtherServerMissing(Report report) {
+  return LicenceMissingOnServer(report, false);
+}
+bool LicenceServerSilent(const LicenceOnServer& found) {
+  return found.folders.universal.ServerSilent();
+}
+bool Always(const LicenceOnServer&) { return true; }
 Lines LinesOf(const LicenceOnServer& found) {
   return {found.folders.asRead.index, found.folders.universal.index, found.universal.index};
 }
 
-Lines LicenceShareUnreachable(Report report) {
-  const auto found = LicenceMissingOnServer(report, true);
-  return found ? LinesOf(*found) : Lines{};
-}
-
-Lines LicenceServerUnreachable(Report report) {
-  const auto found = LicenceMissingOnServer(report, false);
-  if (!found || !found->folders.universal.ServerSilent()) return {};
-  return LinesOf(*found);
-}
-
-Lines LicenceMissingOnOtherServer(Report report) {
-  const auto found = LicenceMissingOnServer(report, false);
-  if (!found || found->folders.universal.ServerSilent()) return {};
+// A pattern the text shows, split by a fact only the report's run can record: the rule that
+// names the cause needs the fact, the other names only what the text proves.
+template <auto Pattern, auto Fact, bool Recorded>
+Lines Split(Report report) {
+  const auto found = Pattern(report);
+  if (!found || Fact(*found) != Recorded) return {};
   return LinesOf(*found);
 }
 
@@ -329,7 +304,7 @@ constexpr std::array kRules = {
          "same drive-letter path, and the letter does not exist in this session: the drive is "
          "not connected here. Typical of a run with \"Run as administrator\", or of a lost "
          "mapping. It does not mean that the server is down.",
-         kReconnect, LicenceDriveNotConnected},
+         kReconnect, Split<LicenceOnLetterWithoutName, LicenceLetterGone, true>},
     Rule{"licence-letter-without-name",
          "Licence folder: missing on a drive letter with no network name here",
          "The licence folder is on a drive letter and missing, and its \"As UNC\" check names the "
@@ -340,13 +315,13 @@ constexpr std::array kRules = {
          "If the letter should be a network drive, reconnect it, or run \"Store drive map...\" in "
          "a normal run and then \"Convert to UNC...\" with \"Run as administrator\"; otherwise "
          "correct LicenseFolder.",
-         LicenceLetterWithoutName},
+         Split<LicenceOnLetterWithoutName, LicenceLetterGone, false>},
     Rule{"program-drive-not-connected", "Program folder: drive letter not connected here",
          "The program folder is on a drive letter and missing, the program's UNC drive in the "
          "licence drive comparison is still that letter, and the letter does not exist in this "
          "session: the drive is not connected here. Typical of a run with \"Run as "
          "administrator\", or of a lost mapping.",
-         kReconnect, ProgramDriveNotConnected},
+         kReconnect, Split<ProgramOnLetterWithoutName, ProgramLetterGone, true>},
     Rule{"program-letter-without-name",
          "Program folder: missing on a drive letter with no network name here",
          "The program folder is on a drive letter and missing, and the program's UNC drive in "
@@ -357,7 +332,7 @@ constexpr std::array kRules = {
          "If the letter should be a network drive, reconnect it, or run \"Store drive map...\" in "
          "a normal run and then \"Convert to UNC...\" with \"Run as administrator\"; otherwise "
          "correct the program's Path setting.",
-         ProgramLetterWithoutName},
+         Split<ProgramOnLetterWithoutName, ProgramLetterGone, false>},
     Rule{"program-server-gone", "Program folder: its server not reachable",
          "The program folder lies on a network share, by its UNC name or by a connected drive "
          "letter, and is missing, and its server did not answer the check, so the ini file and "
@@ -365,7 +340,7 @@ constexpr std::array kRules = {
          "to it is cut.",
          "Check that the program's server is running and reachable from this workstation; if "
          "the program has moved, correct its Path setting.",
-         ProgramServerGone},
+         Split<ProgramMissingOnShare, ProgramServerSilent, true>},
     Rule{"program-missing-on-share", "Program folder: missing on a network share",
          "The program folder lies on a network share, by its UNC name or by a connected drive "
          "letter, and is missing, so its ini file and the licence setting are missing too. "
@@ -373,7 +348,7 @@ constexpr std::array kRules = {
          "does not tell which.",
          "Check that the program's server is running and reachable from this workstation, and "
          "that the share and folder of the program's Path setting exist there.",
-         ProgramMissingOnShareRule},
+         Split<ProgramMissingOnShare, ProgramServerSilent, false>},
     Rule{"licence-drive-broken", "Licence folder: drive letter broken, share reachable",
          "The licence folder is missing by its drive letter but found as UNC: the letter's "
          "connection is broken, or points to another share, while the share itself is reachable.",
@@ -385,20 +360,20 @@ constexpr std::array kRules = {
          "(the UNC drive comparison says \"=\"): the server answers for the program, so suspect "
          "the share or folder name, or the permissions.",
          "Check the share and folder names in LicenseFolder, and the user's rights on that share.",
-         LicenceShareUnreachable},
+         Split<LicenceOnProgramsServer, Always, true>},
     Rule{"licence-server-unreachable", "Licence folder: its server not reachable",
          "The licence folder is missing both by its path and as UNC, on another server than the "
          "program's (the UNC drive comparison says \"<>\"), and that server did not answer the "
          "check: suspect that server, or the way to it.",
          "Check that the licence folder's server is running and reachable from this workstation.",
-         LicenceServerUnreachable},
+         Split<LicenceOnOtherServerMissing, LicenceServerSilent, true>},
     Rule{"licence-missing-on-other-server", "Licence folder: missing on another server",
          "The licence folder is missing both by its path and as UNC, on another server than the "
          "program's (the UNC drive comparison says \"<>\"). Either that server does not answer, "
          "or the share or folder is not on it; the report does not tell which.",
          "Check that the licence folder's server is running and reachable from this workstation, "
          "and the share and folder names in LicenseFolder.",
-         LicenceMissingOnOtherServer},
+         Split<LicenceOnOtherServerMissing, LicenceServerSilent, false>},
     Rule{"licence-not-writable", "Licence folder: no write permission",
          "The licence folder was found, but \"File creation failed\": the user has no write "
          "permission there, or the share is read-only.",
