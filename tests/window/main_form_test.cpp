@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
+#include "app/findings_dialog.h"
 #include "fakes/fake_platform.h"
 #include "platform/errors.h"
 #include "platform/win32/win32_file_system.h"
-#include "app/findings_dialog.h"
 #include "report/report_file.h"
 #include "support/form_idle.h"
 
@@ -511,10 +511,11 @@ TEST_F(MainFormTest, TheVerdictOfTheReportAndItsFindings) {
   EXPECT_EQ(Text(Control::VerdictText), verdict);
   EXPECT_TRUE(Enabled(Control::FindingsBtn));
   // The memo holds exactly the report.
-  EXPECT_EQ(Memo(),
-            "\r\nChecking licence folder...\r\n   FAILED: L:\\Licence ...is missing\r\n   As UNC:"
-            "\r\n   FAILED: L:\\Licence ...is missing\r\n   FAILED: C:\\Gone ...is missing\r\nEnd of "
-            "report\r\n");
+  EXPECT_EQ(
+      Memo(),
+      "\r\nChecking licence folder...\r\n   FAILED: L:\\Licence ...is missing\r\n   As UNC:"
+      "\r\n   FAILED: L:\\Licence ...is missing\r\n   FAILED: C:\\Gone ...is missing\r\nEnd of "
+      "report\r\n");
 
   // Too narrow a row cuts what is shown, never the text.
   RECT frame;
@@ -592,9 +593,9 @@ TEST_F(KeyboardTest, TabMovesThroughTheControlsInLayoutOrder) {
   Choose(Control::ComboBox1, 0);
   driver.script = WriteFailingReport;
   Click(Control::CreateBtn);  // every button enabled
-  const Control order[] = {Control::ComboBox1,       Control::ComboBox2, Control::CreateBtn,
-                           Control::SaveAsBtn,       Control::Memo1,     Control::SaveDriveMapBtn,
-                           Control::UNCBtn,          Control::FindingsBtn, Control::CloseBtn,
+  const Control order[] = {Control::ComboBox1, Control::ComboBox2,   Control::CreateBtn,
+                           Control::SaveAsBtn, Control::Memo1,       Control::SaveDriveMapBtn,
+                           Control::UNCBtn,    Control::FindingsBtn, Control::CloseBtn,
                            Control::ComboBox1};
   for (std::size_t i = 0; i + 1 < std::size(order); ++i) {
     EXPECT_EQ(::GetNextDlgTabItem(form->handle(), Get(order[i]), FALSE), Get(order[i + 1]))
