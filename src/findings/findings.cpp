@@ -5,6 +5,7 @@
 
 #include "common/text.h"
 #include "report/file_access.h"
+#include "report/report_file.h"
 #include "report/report_texts.h"
 
 namespace vorlix::findings {
@@ -24,9 +25,13 @@ std::optional<std::size_t> CheckLine(Report report, Check check, std::size_t n =
   return std::nullopt;
 }
 
-// Both prefixes have the same length.
+// The message after the verdict's prefix; empty when the text does not carry it, as a JSON file
+// from elsewhere may claim a verdict its text does not show.
 std::string_view Message(Report report, std::size_t index) {
-  return std::string_view(report[index].text).substr(report::kPassedPrefix.size());
+  const std::string_view text = report[index].text;
+  const std::string_view prefix =
+      report[index].verdict == CheckState::Failed ? report::kFailedPrefix : report::kPassedPrefix;
+  return text.starts_with(prefix) ? text.substr(prefix.size()) : std::string_view();
 }
 
 bool Failed(Report report, std::size_t index) {

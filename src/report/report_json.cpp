@@ -168,7 +168,9 @@ std::string Write(const Document& document) {
     Json item = Json::object();
     item[Key(kText)] = line.text;
     item[Key(kCheck)] = CheckValue(line.check);
-    item[Key(kCheckId)] = line.checkId ? Json(std::string(InfoOf(*line.checkId).id)) : Json();
+    if (document.checkIds) {
+      item[Key(kCheckId)] = line.checkId ? Json(std::string(InfoOf(*line.checkId).id)) : Json();
+    }
     if (line.facts.letterHere) item[Key(kLetterHere)] = *line.facts.letterHere;
     if (line.facts.serverAnswered) item[Key(kServerAnswered)] = *line.facts.serverAnswered;
     out.append(separator).append("    ").append(Dump(item));
@@ -209,6 +211,10 @@ Document Read(std::string_view text) {
   document.lines.reserve(lines->size());
   for (const Json& item : *lines) {
     document.lines.push_back(LineOf(item, document.lines.size() + 1, document.checkIds));
+  }
+  // Checks named for some lines only are none: such a file is classified from its text.
+  if (!document.checkIds) {
+    for (Line& line : document.lines) line.checkId.reset();
   }
   const auto findings = root.find(Key(kFindings));
   if (findings != root.end() && !findings->is_null()) {

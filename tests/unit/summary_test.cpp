@@ -19,6 +19,7 @@
 namespace vorlix::summary {
 namespace {
 
+using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
 using ::testing::HasSubstr;
 using testing::InstalledMachine;
@@ -328,6 +329,35 @@ std::vector<std::string> RuleIds(const std::vector<Finding>& findings) {
   std::vector<std::string> ids;
   for (const Finding& finding : findings) ids.emplace_back(finding.rule->id);
   return ids;
+}
+
+// A JSON file from elsewhere may name checks and verdicts that its texts do not show; the rules
+// read no message from such a line. Checks named for some lines only count as none.
+TEST(SummaryReader, JsonChecksAreTakenAsNamedButNotTrustedBeyondTheirText) {
+  InstalledMachine m;
+  testing::LicenceOnUnconnectedDrive(m);
+  InstalledMachine::Written written = m.Write(1);
+  const testing::JsonFacts facts{"WS-1", "ann", "Ostrelan", "Normal", "2026-12-08T14:05:09+01:00"};
+  const auto rules = [&] {
+    return RuleIds(
+        FindingsOf(Read("r.json", testing::JsonReport(facts, written.lines, &written.records))));
+  };
+  EXPECT_THAT(rules(), ElementsAre("licence-drive-not-connected"));
+  for (std::size_t i = 0; i < written.lines.size(); ++i) {
+    if (written.records[i].check == Check::LicenceFolderUnc && written.lines[i].size() > 11) {
+      written.lines[i] = "x";  // shorter than any verdict's prefix
+    }
+  }
+  EXPECT_THAT(rules(), ElementsAre());
+
+  // Without a check id on one line, the whole file is classified from its text.
+  InstalledMachine::Written plain = m.Write(1);
+  std::string json = testing::JsonReport(facts, plain.lines, &plain.records);
+  const std::string named = ", \"checkid\": \"licence-setting\"";
+  json.erase(json.find(named), named.size());
+  const Report classified = Read("r.json", json);
+  EXPECT_EQ(States(classified), "PPPPPPFF-FFFPPP-");
+  EXPECT_THAT(RuleIds(FindingsOf(classified)), ElementsAre("licence-letter-without-name"));
 }
 
 // The golden machine states: the text classifier gives each line the check the driver named.
