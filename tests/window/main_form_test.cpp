@@ -623,5 +623,27 @@ TEST_F(KeyboardTest, AltCMakesAReportOnceAProgramIsChosen) {
   EXPECT_EQ(fake.dialogs.shown.back().kind, "save");
 }
 
+// F is the mnemonic of "&Findings..." alone; it acts only while there are findings to show.
+TEST_F(KeyboardTest, AltFOpensTheFindingsOnlyWhenThereAreSome) {
+  static bool opened;
+  opened = false;
+  const auto close = [](HWND, UINT, UINT_PTR, DWORD) {
+    if (HWND dialog = ::FindWindowA(MAKEINTATOM(32770), kFindingsCaption)) {
+      opened = true;
+      ::PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    }
+  };
+  const UINT_PTR timer = ::SetTimer(nullptr, 0, 200, close);
+  MSG alt{Get(Control::Memo1), WM_SYSCHAR, 'f', 0, 0, {}};
+  EXPECT_FALSE(form->PreTranslateMessage(alt));  // before any report: no button takes it
+  Choose(Control::ComboBox1, 0);
+  driver.script = WriteFailingReport;
+  Click(Control::CreateBtn);
+  EXPECT_TRUE(Key(WM_SYSCHAR, 'f', Get(Control::Memo1)));
+  ::KillTimer(nullptr, timer);
+  EXPECT_TRUE(opened);
+  EXPECT_EQ(::GetFocus(), Get(Control::FindingsBtn));
+}
+
 }  // namespace
 }  // namespace vorlix::app
