@@ -51,7 +51,6 @@ struct PlaceFacts {
   std::optional<bool> letterHere;      // the drive letter exists in this session
   std::optional<bool> serverAnswered;  // the folder's server answered the check
 
-  bool Known() const { return letterHere || serverAnswered; }
   bool operator==(const PlaceFacts&) const = default;
 };
 
