@@ -488,8 +488,10 @@ void TForm1::UNCBtnClick() {
 
 void TForm1::FindingsBtnClick() {
   if (findings_.empty()) return;
+  const HWND focus = ::GetFocus();
   ShowFindingsDialog(instance_, window_, findings::FindingsBlock(findings_, "\r\n"),
                      static_cast<HFONT>(memoFont_.get()));
+  if (focus && ::IsWindow(focus)) ::SetFocus(focus);  // back where the dialog was opened from
 }
 
 // A repair command leaves no verdict: the text it shows is no report.
