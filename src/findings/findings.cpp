@@ -142,7 +142,7 @@ struct ProgramOnLetter {
 std::optional<ProgramOnLetter> ProgramOnLetterWithoutName(Report report) {
   const auto folder = FolderCheckOf(report, Check::ProgramFolder);
   const auto universal = ComparisonOf(report, Check::LicenceDriveUnc);
-  if (!folder || folder->found || !OnDriveLetter(folder->path) || universal) return std::nullopt;
+  if (!folder || folder->found || !OnDriveLetter(folder->path) || !universal) return std::nullopt;
   if (!SameTextIgnoringCase(universal->second, folder->path.substr(0, 2))) return std::nullopt;
   return ProgramOnLetter{*folder, *universal};
 }
