@@ -32,7 +32,6 @@ struct CheckInfo {
   Check check;
   std::string_view id;    // stable, for the JSON form and scripts
   std::string_view name;  // as the summary shows it
-  bool fullOnly;
 };
 // Every check, in report order.
 extern const std::array<CheckInfo, kCheckCount> kChecks;
