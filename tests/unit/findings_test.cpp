@@ -89,7 +89,9 @@ TEST(FindingsLines, WrappedAtAHundredCharacters) {
   EXPECT_EQ(out, "  L: " + fits + "\n");
   out.clear();
   AppendWrapped(out, "  L: ", fits + "e", "\n");
-  EXPECT_EQ(out, "  L: " + words + "\n     \xC3\xA9" "eeeeeee\n");
+  EXPECT_EQ(out, "  L: " + words +
+                     "\n     \xC3\xA9"
+                     "eeeeeee\n");
   out.clear();
   AppendWrapped(out, "  L: ", std::string(120, 'x') + " y", "\n");
   EXPECT_EQ(out, "  L: " + std::string(120, 'x') + "\n     y\n");
