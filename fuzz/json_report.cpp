@@ -16,11 +16,23 @@ namespace json = vorlix::report::json;
 bool Same(const json::Document& a, const json::Document& b) {
   if (a.lines.size() != b.lines.size()) return false;
   for (std::size_t i = 0; i < a.lines.size(); ++i) {
-    if (a.lines[i].text != b.lines[i].text || a.lines[i].check != b.lines[i].check) return false;
+    if (a.lines[i].text != b.lines[i].text || a.lines[i].check != b.lines[i].check ||
+        a.lines[i].checkId != b.lines[i].checkId || !(a.lines[i].facts == b.lines[i].facts)) {
+      return false;
+    }
   }
-  return a.tool == b.tool && a.release == b.release && a.computer == b.computer &&
-         a.user == b.user && a.program == b.program && a.level == b.level && a.time == b.time &&
-         a.codePage == b.codePage && a.failed == b.failed;
+  if (a.findings.size() != b.findings.size()) return false;
+  for (std::size_t i = 0; i < a.findings.size(); ++i) {
+    const json::Finding& x = a.findings[i];
+    const json::Finding& y = b.findings[i];
+    if (x.rule != y.rule || x.title != y.title || x.cause != y.cause || x.repair != y.repair ||
+        x.lines != y.lines) {
+      return false;
+    }
+  }
+  return a.checkIds == b.checkIds && a.tool == b.tool && a.release == b.release &&
+         a.computer == b.computer && a.user == b.user && a.program == b.program &&
+         a.level == b.level && a.time == b.time && a.codePage == b.codePage && a.failed == b.failed;
 }
 
 }  // namespace

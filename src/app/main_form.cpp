@@ -5,6 +5,7 @@
 #include <exception>
 #include <vector>
 
+#include "app/findings_dialog.h"
 #include "common/family.h"
 #include "common/files.h"
 #include "common/short_string.h"
@@ -27,9 +28,9 @@ constexpr UINT kCommandDone = WM_APP + 1;
 constexpr UINT_PTR kProgressTimer = 1;
 constexpr UINT kProgressPeriodMs = 250;
 // Disabled while a command runs: each could start another command or change what it reads.
-constexpr Control kCommandControls[] = {Control::ComboBox1,       Control::ComboBox2,
-                                        Control::CreateBtn,       Control::SaveAsBtn,
-                                        Control::SaveDriveMapBtn, Control::UNCBtn};
+constexpr Control kCommandControls[] = {
+    Control::ComboBox1,       Control::ComboBox2, Control::CreateBtn,  Control::SaveAsBtn,
+    Control::SaveDriveMapBtn, Control::UNCBtn,    Control::FindingsBtn};
 
 enum Anchor : unsigned { kLeftEdge = 1, kTopEdge = 2, kRightEdge = 4, kBottomEdge = 8 };
 
@@ -77,6 +78,20 @@ constexpr ControlLayout kControls[kControlCount] = {
      {147, 702, 127, 28},
      kButton,
      kLeftEdge | kBottomEdge},
+    // The verdict of the last report, in the row's free space; cut with an ellipsis when the row
+    // is too narrow, while its text stays whole.
+    {Control::VerdictText,
+     "STATIC",
+     "",
+     {287, 709, 400, 16},
+     WS_CHILD | WS_VISIBLE | SS_LEFT | SS_ENDELLIPSIS | SS_NOPREFIX,
+     kLeftEdge | kRightEdge | kBottomEdge},
+    {Control::FindingsBtn,
+     "BUTTON",
+     "&Findings...",
+     {694, 702, 95, 28},
+     kButton,
+     kRightEdge | kBottomEdge},
     {Control::CloseBtn, "BUTTON", "&Close", {801, 702, 95, 28}, kButton, kRightEdge | kBottomEdge},
     // The line that separates the text box from the bottom row: the bottom edge of an 889 x 8
     // frame at 7, 680.
@@ -342,6 +357,9 @@ void TForm1::OnCommand(int id, int code) {
     case Control::CloseBtn:
       Run(&TForm1::CloseBtnClick);
       break;
+    case Control::FindingsBtn:
+      Run(&TForm1::FindingsBtnClick);
+      break;
     default:
       break;
   }
@@ -415,6 +433,7 @@ void TForm1::FormShow() {
   Enable(Control::CreateBtn, false);
   Enable(Control::SaveAsBtn, false);
   Enable(Control::UNCBtn, false);
+  ShowVerdict({}, {});
   platform::Platform& platform = services_.platform;
   SetMemoText(report::WriteThroughTempFile(platform.files, [&](report::ReportFile& file) {
     report::WriteHeading(file, platform.clock);
@@ -434,10 +453,14 @@ void TForm1::CreateBtnClick() {
   const std::string program = SelectedProgram();
   const int level =
       static_cast<int>(::SendMessageA(control(Control::ComboBox2), CB_GETCURSEL, 0, 0)) + 1;
-  StartCommand([this, program, level]() -> std::optional<std::string> {
-    return report::WriteThroughTempFile(services_.platform.files, [&](report::ReportFile& file) {
-      services_.driver.Run(file, program, level);
-    });
+  StartCommand([this, program, level] {
+    report::WrittenReport written = report::WriteReportThroughTempFile(
+        services_.platform.files,
+        [&](report::ReportFile& file) { services_.driver.Run(file, program, level); });
+    const auto lines = findings::CheckedLines(written.text, written.lines);
+    Outcome outcome{std::move(written.text), findings::FindingsOf(lines), {}};
+    outcome.verdict = findings::VerdictLine(outcome.findings, lines);
+    return outcome;
   });
 }
 
@@ -451,16 +474,31 @@ void TForm1::CloseBtnClick() { RequestClose(); }
 
 void TForm1::SaveDriveMapBtnClick() {
   if (!services_.storeDriveMap) return;
-  StartCommand([this]() -> std::optional<std::string> {
+  StartCommand([this] {
     services_.storeDriveMap();
-    return std::nullopt;
+    return Outcome{};
   });
 }
 
 void TForm1::UNCBtnClick() {
   if (!services_.convertToUNC) return;
   const std::string program = SelectedProgram();
-  StartCommand([this, program] { return services_.convertToUNC(program); });
+  StartCommand([this, program] { return Outcome{services_.convertToUNC(program), {}, {}}; });
+}
+
+void TForm1::FindingsBtnClick() {
+  if (findings_.empty()) return;
+  const HWND focus = ::GetFocus();
+  ShowFindingsDialog(instance_, window_, findings::FindingsBlock(findings_, "\r\n"),
+                     static_cast<HFONT>(memoFont_.get()));
+  if (focus && ::IsWindow(focus)) ::SetFocus(focus);  // back where the dialog was opened from
+}
+
+// A repair command leaves no verdict: the text it shows is no report.
+void TForm1::ShowVerdict(std::string verdict, std::vector<findings::Finding> found) {
+  findings_ = std::move(found);
+  ::SetWindowTextA(control(Control::VerdictText), verdict.c_str());
+  Enable(Control::FindingsBtn, !findings_.empty());
 }
 
 void TForm1::StartCommand(Command command) {
@@ -503,12 +541,13 @@ void TForm1::FinishCommand() {
   for (const Control which : kCommandControls) {
     Enable(which, enabledBefore_[static_cast<std::size_t>(which)]);
   }
-  if (outcome_) {
-    SetMemoText(*outcome_);
+  if (outcome_ && outcome_->text) {
+    SetMemoText(*outcome_->text);
     Enable(Control::SaveAsBtn, true);
   } else if (!progressShown_.empty()) {
     SetMemoText(memoBefore_);  // the progress goes; the text shown before comes back
   }
+  if (outcome_) ShowVerdict(std::move(outcome_->verdict), std::move(outcome_->findings));
   if (focusBefore_ && ::IsWindowEnabled(focusBefore_)) ::SetFocus(focusBefore_);
   if (failure_) services_.platform.dialogs.Error(*failure_);
 }

@@ -9,9 +9,11 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "common/family.h"
 #include "common/share_outages.h"
+#include "findings/findings.h"
 #include "platform/platform.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/last_error.h"
@@ -41,8 +43,10 @@ enum class Control {
   UNCBtn,
   CloseBtn,
   Bevel1,
+  FindingsBtn,
+  VerdictText,
 };
-inline constexpr std::size_t kControlCount = 9;
+inline constexpr std::size_t kControlCount = 11;
 
 // The caption: the family's title and the release, joined once at compile time.
 inline constexpr char kReleaseSuffix[] = " - Release 1.32";
@@ -107,8 +111,14 @@ class TForm1 {
   bool Busy() const { return busy_; }
 
  private:
-  // What a command leaves for the window: the text to show, or nullopt to keep the memo's.
-  using Command = std::function<std::optional<std::string>()>;
+  // What a command leaves for the window: the text to show (nullopt keeps the memo's) and, for
+  // a report, its likely causes and verdict.
+  struct Outcome {
+    std::optional<std::string> text;
+    std::vector<findings::Finding> findings;
+    std::string verdict;  // empty: no verdict
+  };
+  using Command = std::function<Outcome()>;
 
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
@@ -128,6 +138,8 @@ class TForm1 {
   void CloseBtnClick();
   void SaveDriveMapBtnClick();
   void UNCBtnClick();
+  void FindingsBtnClick();
+  void ShowVerdict(std::string verdict, std::vector<findings::Finding> found);
 
   // Runs a command off the user-interface thread, with the controls that could start another one
   // disabled; the window keeps answering.
@@ -150,7 +162,9 @@ class TForm1 {
   // The running command. The worker writes its outcome and then posts its end; the window reads
   // the outcome only after waiting for the job.
   bool busy_ = false;
-  std::optional<std::string> outcome_;
+  std::optional<Outcome> outcome_;
+  // The findings of the report the memo shows.
+  std::vector<findings::Finding> findings_;
   std::optional<std::string> failure_;
   std::array<bool, kControlCount> enabledBefore_{};
   HWND focusBefore_ = nullptr;

@@ -1,5 +1,6 @@
 #include "console/commands.h"
 
+#include <algorithm>
 #include <exception>
 #include <optional>
 
@@ -11,6 +12,7 @@
 #include "console/output.h"
 #include "drivemap/drive_map_commands.h"
 #include "drivemap/drive_map_texts.h"
+#include "findings/findings.h"
 #include "platform/dialogs.h"
 #include "platform/errors.h"
 #include "platform/platform.h"
@@ -108,6 +110,7 @@ std::vector<std::string> InstalledPrograms(platform::Registry& registry) {
 
 struct ReportRequest {
   int level = 1;
+  bool explain = false;
   std::optional<std::string> out;
   std::optional<std::string> outDir;
   std::optional<std::string> json;
@@ -125,23 +128,34 @@ int ReportOne(System& system, const ReportRequest& request, const std::string& p
                     system.session.UtcOffsetMinutes(),
                     system.session.AnsiCodePage()};
   report::DiagnosticReport driver(platform);
-  const std::string text = report::WriteThroughTempFile(
+  const report::WrittenReport written = report::WriteReportThroughTempFile(
       system.files, [&](report::ReportFile& file) { driver.Run(file, program, request.level); });
+  const std::string& text = written.text;
+  const auto lines = findings::CheckedLines(text, written.lines);
+  const auto found = findings::FindingsOf(lines);
   const std::string name = CollectedName(facts.computer, facts.user, program, facts.time);
-  int status = Worse(FailureStatus(text), request.outDir
-                                              ? Collect(system, *request.outDir, name, ".txt", text)
-                                              : Deliver(system, request.out, text));
+  // The writer's verdicts: a line copied from a file that reads like a failure is none.
+  const bool failed = std::any_of(written.lines.begin(), written.lines.end(), [](const auto& line) {
+    return line.verdict == report::CheckState::Failed;
+  });
+  int status = Worse(failed ? kDoneWithFailures : kDone,
+                     request.outDir ? Collect(system, *request.outDir, name, ".txt", text)
+                                    : Deliver(system, request.out, text));
+  if (request.explain) {
+    system.streams.Out(Join({kNewLine, findings::FindingsBlock(found, kNewLine)}));
+  }
   if (request.json || request.jsonDir) {
-    const std::string json = report::json::Write(JsonDocument(text, facts, system.session));
+    const std::string json =
+        report::json::Write(JsonDocument(written, found, facts, system.session));
     status = Worse(status, request.jsonDir ? Collect(system, *request.jsonDir, name, ".json", json)
                                            : Deliver(system, request.json, json));
   }
   return status;
 }
 
-constexpr OptionSpec kReportOptions[] = {{"--full"},       {"--all"},
-                                         {"--out", true},  {"--out-dir", true},
-                                         {"--json", true}, {"--json-dir", true}};
+constexpr OptionSpec kReportOptions[] = {
+    {"--full"},           {"--all"},    {"--out", true}, {"--out-dir", true}, {"--json", true},
+    {"--json-dir", true}, {"--explain"}};
 constexpr OptionSpec kStoreMapOptions[] = {{"--map", true}, {"--force"}};
 constexpr OptionSpec kConvertOptions[] = {
     {"--map", true}, {"--out", true}, {"--yes"}, {"--dry-run"}};
@@ -178,13 +192,14 @@ std::string CanonicalProgram(std::string_view name) {
 int RunReport(std::span<const std::string> words, System& system) {
   const Arguments arguments(words, kReportOptions);
   const auto& programs = arguments.Positional();
-  ReportRequest request{arguments.Has("--full") ? 2 : 1, arguments.Value("--out"),
-                        arguments.Value("--out-dir"), arguments.Value("--json"),
-                        arguments.Value("--json-dir")};
+  ReportRequest request{arguments.Has("--full") ? 2 : 1, arguments.Has("--explain"),
+                        arguments.Value("--out"),        arguments.Value("--out-dir"),
+                        arguments.Value("--json"),       arguments.Value("--json-dir")};
   std::vector<std::string> chosen;
   if (arguments.Has("--all")) {
     if (!programs.empty()) throw UsageError(std::string(kAllAndProgram));
     if (request.out || request.json) throw UsageError(std::string(kAllTakesFolders));
+    if (request.explain) throw UsageError(std::string(kExplainOneProgram));
     if (!request.outDir) throw UsageError(std::string(kAllNeedsOutDir));
     chosen = InstalledPrograms(system.registry);
     if (chosen.empty()) {

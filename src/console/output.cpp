@@ -23,9 +23,15 @@ int Weight(int status) {
   }
 }
 
-report::json::LineCheck CheckOf(std::string_view line) {
-  if (line.starts_with(report::kPassedPrefix)) return report::json::LineCheck::Passed;
-  if (line.starts_with(report::kFailedPrefix)) return report::json::LineCheck::Failed;
+report::json::LineCheck VerdictOf(report::CheckState verdict) {
+  switch (verdict) {
+    case report::CheckState::Passed:
+      return report::json::LineCheck::Passed;
+    case report::CheckState::Failed:
+      return report::json::LineCheck::Failed;
+    case report::CheckState::Absent:
+      break;
+  }
   return report::json::LineCheck::None;
 }
 
@@ -52,8 +58,9 @@ int CountFailureLines(std::string_view text) {
   return count;
 }
 
-report::json::Document JsonDocument(std::string_view reportText, const ReportFacts& facts,
-                                    Session& session) {
+report::json::Document JsonDocument(const report::WrittenReport& written,
+                                    std::span<const findings::Finding> found,
+                                    const ReportFacts& facts, Session& session) {
   report::json::Document document;
   document.tool = kToolName;
   document.release = kRelease;
@@ -63,11 +70,14 @@ report::json::Document JsonDocument(std::string_view reportText, const ReportFac
   document.level = facts.level == 2 ? "Full" : "Normal";
   document.time = IsoLocalTime(facts.time, facts.utcOffsetMinutes);
   document.codePage = facts.codePage;
-  document.failed = CountFailureLines(reportText);
-  TextLines lines{std::string(reportText)};
-  while (const auto line = lines.ReadLine()) {
-    document.lines.push_back({session.AnsiToUtf8(*line), CheckOf(*line)});
+  TextLines lines{written.text};
+  for (const report::LineRecord& record : written.lines) {
+    const std::string line = lines.ReadLine().value_or(std::string());
+    document.lines.push_back(
+        {session.AnsiToUtf8(line), VerdictOf(record.verdict), record.check, record.facts});
+    if (record.verdict == report::CheckState::Failed) ++document.failed;
   }
+  document.findings = findings::JsonFindings(found);
   return document;
 }
 

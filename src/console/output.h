@@ -1,12 +1,15 @@
 #pragma once
 
+#include <span>
 #include <string>
 #include <string_view>
 
 #include "console/session.h"
+#include "findings/findings.h"
 #include "platform/clock.h"
 #include "platform/file_system.h"
 #include "report/report_json.h"
+#include "report/temp_report.h"
 
 namespace vorlix::console {
 
@@ -38,10 +41,12 @@ struct ReportFacts {
   int codePage = 1252;  // the ANSI code page of the texts
 };
 
-// The report's JSON form: the facts, the count of failure lines and every line in order with
-// its check. Joined with CR LF, the line texts give the report back (in UTF-8).
-report::json::Document JsonDocument(std::string_view reportText, const ReportFacts& facts,
-                                    Session& session);
+// The report's JSON form: the facts, the count of failed lines, every line in order with its
+// verdict, its check and what the check learnt, and the findings. Joined with CR LF, the line
+// texts give the report back (in UTF-8).
+report::json::Document JsonDocument(const report::WrittenReport& written,
+                                    std::span<const findings::Finding> found,
+                                    const ReportFacts& facts, Session& session);
 
 // "2026-12-08T14:05:09+01:00".
 std::string IsoLocalTime(const platform::LocalTime& time, int utcOffsetMinutes);

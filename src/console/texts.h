@@ -30,14 +30,16 @@ inline constexpr std::string_view kFileVersionPrefix = "vorlixc.exe file version
 
 inline constexpr std::string_view kReportUsage =
     "  vorlixc report PROGRAM [--full] [--out FILE | --out-dir FOLDER]\r\n"
-    "                         [--json FILE | --json-dir FOLDER]\r\n"
+    "                         [--json FILE | --json-dir FOLDER] [--explain]\r\n"
     "  vorlixc report --all   [--full]  --out-dir FOLDER [--json-dir FOLDER]\r\n";
 inline constexpr std::string_view kReportHelp =
     "      The diagnostic report of one program, or with --all of every program installed\r\n"
     "      here, as the window's \"Create\" writes it; --full for a \"Full\" report. It goes to\r\n"
     "      standard output, to FILE, or into FOLDER as "
     "COMPUTER_USER_Program_yyyymmdd-hhmmss.txt\r\n"
-    "      (an existing name gets -2, -3, ...). --json and --json-dir add a UTF-8 JSON copy.\r\n"
+    "      (an existing name gets -2, -3, ...). --json and --json-dir add a UTF-8 JSON copy\r\n"
+    "      with each line's check and the likely causes. --explain then writes the likely\r\n"
+    "      causes of its failures, with their repairs, to standard output.\r\n"
     "      Example: vorlixc report Ostrelan --full --out Ostrelan.txt\r\n"
     "      Example: vorlixc report --all --full --out-dir \\\\server\\vorlix-reports\r\n";
 inline constexpr std::string_view kStoreMapUsage = "  vorlixc store-map [--map FILE] [--force]\r\n";
@@ -78,6 +80,7 @@ inline constexpr std::string_view kAllAndProgram = "--all reports every program;
 inline constexpr std::string_view kAllNeedsOutDir = "--all needs --out-dir FOLDER";
 inline constexpr std::string_view kAllTakesFolders =
     "--all writes one file per program: use --out-dir and --json-dir";
+inline constexpr std::string_view kExplainOneProgram = "--explain explains one program's report";
 inline constexpr std::string_view kJsonOrJsonDir = "--json and --json-dir exclude each other";
 inline constexpr std::string_view kNoReportPath = "no report file or folder given";
 inline constexpr std::string_view kSilentDaysNumber =

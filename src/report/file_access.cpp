@@ -84,10 +84,10 @@ void TestFileAccess(ReportFile& file, platform::FileSystem& files, const std::st
   WriteCheckLine(file, 1, created ? kCreationSuccessful : kCreationFailed, created);
   if (!created) return;
 
-  file.WriteLine(kReadingBack);
+  file.WriteTitle(kReadingBack);
   ReadBack(file, files, path);
 
-  file.WriteLine(kDeleting);
+  file.WriteTitle(kDeleting);
   cleanup.Keep();
   const bool deleted = files.Delete(path);
   WriteCheckLine(file, 1, deleted ? kDeletionSuccessful : kDeletionFailed, deleted);

@@ -36,8 +36,12 @@ void PathProbes::WriteFound(std::string_view path, bool found) {
   WriteCheckLine(file_, 1, Join({path, found ? kFound : kIsMissing}), found);
 }
 
-void PathProbes::CheckFolder(std::string_view path) {
-  WriteFound(path, files_.FolderExists(std::string(path)));
+std::optional<std::uint32_t> PathProbes::CheckFolder(std::string_view path) {
+  const platform::PathAttributes found = files_.Attributes(std::string(path));
+  const bool folder = found.error == 0 && (found.attributes & platform::kAttrDirectory) != 0;
+  WriteFound(path, folder);
+  if (folder) return std::nullopt;
+  return found.error;
 }
 
 bool PathProbes::CheckFile(std::string_view path) {
@@ -71,7 +75,10 @@ void PathProbes::CompareDrives(std::string_view first, std::string_view second) 
   const std::string a = PathDrive(first);
   const std::string b = PathDrive(second);
   const bool same = a == b;
-  WriteCheckLine(file_, 1, Join({"'", a, same ? "' = '" : "' <> '", b, "'"}), same);
+  WriteCheckLine(file_, 1,
+                 Join({texts::kDriveOpen, a, same ? texts::kSameDrive : texts::kOtherDrive, b,
+                       texts::kDriveClose}),
+                 same);
 }
 
 std::string FileNameFromParts(std::string_view folder, std::string_view name,

@@ -26,7 +26,8 @@ class PathProbes {
  public:
   PathProbes(ReportFile& file, platform::FileSystem& files) : file_(file), files_(files) {}
 
-  void CheckFolder(std::string_view path);
+  // Returns nullopt when the folder was found, else the system's code (0: a file stands there).
+  std::optional<std::uint32_t> CheckFolder(std::string_view path);
   // A folder does not count as a file. Returns what it found, so that no caller asks again.
   bool CheckFile(std::string_view path);
   // Looks for the directory entry of the path itself; in Full reports also its time stamps.

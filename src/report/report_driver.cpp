@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "common/family.h"
+#include "common/share_outages.h"
 #include "common/short_string.h"
 #include "common/text.h"
 #include "platform/errors.h"
@@ -83,9 +84,9 @@ class ReportRun {
     CheckLicenceFolder();
     if (ReportLevel >= kFullLevel) ListVirtualisedIni();
     CompareLicenceDrive();
-    Line(kCreatingInLicenceFolder);
+    Heading(kCreatingInLicenceFolder, Check::LicenceWriteTest);
     TestFileAccess(file_, platform_.files, TestFile(licenceFolder_));
-    Line(kContentsOfLicenceFolder);
+    Heading(kContentsOfLicenceFolder);  // a listing, no check
     ListFolder(file_, platform_.files, licenceFolder_);
     CheckProjectFolder();
     if (ReportLevel >= kFullLevel) ReportFileFormatSettings();
@@ -94,6 +95,26 @@ class ReportRun {
 
  private:
   void Line(std::string_view text) { file_.WriteLine(text); }
+  // A heading, and the check the lines after it belong to.
+  void Heading(std::string_view text, std::optional<Check> check = std::nullopt) {
+    file_.WriteTitle(text);
+    file_.SetCheck(check);
+  }
+
+  // A folder check, and for a missing folder what its line cannot tell: whether the drive
+  // letter exists here, or whether the folder's server answered.
+  void CheckFolderWithFacts(std::string_view path) {
+    const std::optional<std::uint32_t> missing = probes_.CheckFolder(path);
+    if (!missing) return;
+    const std::string universal = Universal(path);
+    PlaceFacts facts;
+    if (universal.starts_with("\\\\")) {
+      facts.serverAnswered = !MeansNoAnswer(*missing);
+    } else if (universal.size() >= 2 && universal[1] == ':') {
+      facts.letterHere = platform_.files.FolderExists(universal.substr(0, 2) + "\\");
+    }
+    file_.NoteFacts(facts);
+  }
 
   std::string Universal(std::string_view path) {
     return UniversalPath(platform_.files, network_, path);
@@ -115,7 +136,7 @@ class ReportRun {
   void WriteOwnLocation() {
     const std::string own = Short(platform_.files.ExecutablePath());
     const std::string universal = Universal(own);
-    Line(kToolName);
+    Heading(kToolName);
     Line(Join({kPathLine, own, kQuote}));
     Line(Join({kDriveLine, PathDrive(own), kQuote}));
     Line(Join({kUncPathLine, universal, kQuote}));
@@ -123,24 +144,24 @@ class ReportRun {
   }
 
   void CheckMakerFolder() {
-    Line(kLookupMakerFolder);
+    Heading(kLookupMakerFolder, Check::MakerFolder);
     const std::string makerFolder =
         ReadAndReport(kMachineStore, kFamilySection, family::kTarnWickPath);
-    Line(kCheckingMakerFolder);
+    Heading(kCheckingMakerFolder, Check::MakerFolder);
     probes_.CheckFolder(makerFolder);
-    Line(kSearchingMakerFolder);
+    Heading(kSearchingMakerFolder, Check::MakerFolderSearch);
     probes_.SearchEntry(makerFolder);
   }
 
   void CheckProgramFolder() {
-    Line(Join({kLookup, program_, kPathInRegistry}));
+    Heading(Join({kLookup, program_, kPathInRegistry}), Check::ProgramFolder);
     programFolder_ = ReadAndReport(kMachineStore, kProgramSection, family::kPath);
-    Line(kCheckingProgramPath);
-    probes_.CheckFolder(programFolder_);
+    Heading(kCheckingProgramPath, Check::ProgramFolder);
+    CheckFolderWithFacts(programFolder_);
   }
 
   void CheckProgramFiles() {
-    Line(kCheckingProgramFiles);
+    Heading(kCheckingProgramFiles, Check::ProgramFiles);
     programExecutable_ = FileNameFromParts(programFolder_, program_, kExecutableExtension);
     programIni_ = FileNameFromParts(programFolder_, program_, kIniExtension);
     probes_.CheckFile(programExecutable_);
@@ -148,7 +169,7 @@ class ReportRun {
   }
 
   void ListServerSection() {
-    Line(Join({kContentsOf, programIni_}));
+    Heading(Join({kContentsOf, programIni_}), Check::IniValues);
     std::vector<std::string> values;
     settings_.ReadSectionValues(kServerStore, kProgramSection, values);
     for (const std::string& value : values) WriteCheckLine(file_, 1, value, true);
@@ -156,22 +177,24 @@ class ReportRun {
   }
 
   void CheckLicenceFolder() {
-    Line(kCheckingLicenceFolder);
+    Heading(kCheckingLicenceFolder, Check::LicenceSetting);
     licenceFolder_ = ReadAndReport(kServerStore, kProgramSection, family::kLicenseFolder);
-    probes_.CheckFolder(licenceFolder_);
+    file_.SetCheck(Check::LicenceFolder);
+    CheckFolderWithFacts(licenceFolder_);
+    file_.SetCheck(Check::LicenceFolderUnc);
     Line(kAsUnc);
     licenceUniversal_ = Universal(licenceFolder_);
-    probes_.CheckFolder(licenceUniversal_);
+    CheckFolderWithFacts(licenceUniversal_);
   }
 
   // The program's ini file as the licence folder holds it, line by line. Only the reading of
   // that file is guarded: a failed write of the report still ends the report.
   void ListVirtualisedIni() {
     const std::string name = FileNameFromParts(licenceFolder_, program_, kIniExtension);
-    Line(Join({kCheckingVirtualisedIni, name}));
+    Heading(Join({kCheckingVirtualisedIni, name}), Check::VirtualisedIni);
     // A name missing from a large folder costs a scan of the whole folder: asked once.
     if (!probes_.CheckFile(name)) return;
-    Line(Join({kContentsOf, name}));
+    Heading(Join({kContentsOf, name}), Check::VirtualisedIni);
     std::unique_ptr<platform::TextReader> reader;
     try {
       reader = platform_.files.OpenText(name);
@@ -193,23 +216,25 @@ class ReportRun {
   }
 
   void CompareLicenceDrive() {
-    Line(kCheckingLicenceDrive);
+    Heading(kCheckingLicenceDrive, Check::LicenceDrive);
     probes_.CompareDrives(licenceFolder_, programExecutable_);
+    file_.SetCheck(Check::LicenceDriveUnc);
     Line(kAsUnc);
     probes_.CompareDrives(licenceUniversal_, Universal(programExecutable_));
   }
 
   void CheckProjectFolder() {
-    Line(kCheckingProjectFolder);
+    Heading(kCheckingProjectFolder, Check::ProjectSetting);
     const std::string projectFolder =
         ReadAndReport(kUserStore, kFamilySection, family::kTarnWickProjectPath);
+    file_.SetCheck(Check::ProjectFolder);
     probes_.CheckFolder(projectFolder);
-    Line(kCreatingInProjectFolder);
+    Heading(kCreatingInProjectFolder, Check::ProjectWriteTest);
     TestFileAccess(file_, platform_.files, TestFile(projectFolder));
   }
 
   void ReportFileFormatSettings() {
-    Line(kSectionsFileFormat);
+    Heading(kSectionsFileFormat, Check::FileFormatSettings);
     for (std::string_view ident :
          {family::kProgramName, family::kSectionsFormat, family::kSectionsRelease}) {
       settings_.ReportSetting(file_, kMachineStore, kProgramSection, std::string(ident));
@@ -217,9 +242,9 @@ class ReportRun {
   }
 
   void WriteEnd() {
-    Line("");
-    Line(kRuleLine);
-    Line(kEndOfReport);
+    Heading("");
+    Heading(kRuleLine);
+    Heading(kEndOfReport);
   }
 
   platform::Platform& platform_;

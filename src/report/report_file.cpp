@@ -12,11 +12,22 @@ int ReportLevel = 1;
 
 ReportFile::ReportFile(std::unique_ptr<platform::TextWriter> writer) : writer_(std::move(writer)) {}
 
-void ReportFile::WriteLine(std::string_view text) {
+void ReportFile::Write(std::string_view text, LineRecord record) {
   // One buffer for every line: a report of a large folder writes hundreds of thousands.
   line_.assign(text);
   line_.append("\r\n");
   writer_->Write(line_);
+  records_.push_back(record);
+}
+
+void ReportFile::WriteLine(std::string_view text, CheckState verdict) {
+  Write(text, {check_, verdict, {}});
+}
+
+void ReportFile::WriteTitle(std::string_view text) { Write(text, {}); }
+
+void ReportFile::NoteFacts(const PlaceFacts& facts) {
+  if (!records_.empty()) records_.back().facts = facts;
 }
 
 void ReportFile::Close() { writer_->Close(); }
@@ -25,7 +36,7 @@ void WriteCheckLine(ReportFile& file, int level, std::string_view message, bool 
   if (level > ReportLevel) return;
   std::string line(passed ? kPassedPrefix : kFailedPrefix);
   line.append(Short(message));
-  file.WriteLine(line);
+  file.WriteLine(line, passed ? CheckState::Passed : CheckState::Failed);
 }
 
 std::string PathDrive(std::string_view path) {
@@ -76,15 +87,15 @@ std::string BannerLine(platform::Clock& clock) {
 }
 
 void WriteHeading(ReportFile& file, platform::Clock& clock) {
-  file.WriteLine("");
-  file.WriteLine(BannerLine(clock));
-  file.WriteLine(kRuleLine);
+  file.WriteTitle("");
+  file.WriteTitle(BannerLine(clock));
+  file.WriteTitle(kRuleLine);
 }
 
 void WriteProgramHeading(ReportFile& file, platform::Clock& clock, std::string_view program) {
   WriteHeading(file, clock);
-  file.WriteLine(Join({texts::kProgramLine, program}));
-  file.WriteLine("");
+  file.WriteTitle(Join({texts::kProgramLine, program}));
+  file.WriteTitle("");
 }
 
 std::string UnsignedText(std::uint32_t value) { return std::to_string(value); }

@@ -2,11 +2,14 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/clock.h"
 #include "platform/file_system.h"
+#include "report/checks.h"
 
 namespace vorlix::report {
 
@@ -20,19 +23,38 @@ inline constexpr std::string_view kRuleLine =
 inline constexpr std::string_view kPassedPrefix = "   Passed: ";
 inline constexpr std::string_view kFailedPrefix = "   FAILED: ";
 
-// The open report: lines only, each ended by CR LF. Write failures raise InOutError.
+// The open report: lines only, each ended by CR LF. Write failures raise InOutError. Every line
+// is recorded with the check the writer is at and its verdict, so that no reader has to work
+// them out again from the text.
 class ReportFile {
  public:
   explicit ReportFile(std::unique_ptr<platform::TextWriter> writer);
   ReportFile(const ReportFile&) = delete;
   ReportFile& operator=(const ReportFile&) = delete;
 
-  void WriteLine(std::string_view text);
+  // The lines written from now on belong to this check (none: to no check).
+  void SetCheck(std::optional<Check> check) { check_ = check; }
+  std::optional<Check> CurrentCheck() const { return check_; }
+
+  // A line of the current check.
+  void WriteLine(std::string_view text, CheckState verdict = CheckState::Absent);
+  // A heading: a line of no check, whichever check is under way.
+  void WriteTitle(std::string_view text);
+  // What the report learnt about the place the last line checked.
+  void NoteFacts(const PlaceFacts& facts);
   void Close();
 
+  // One record per line written, in order.
+  const std::vector<LineRecord>& Records() const { return records_; }
+  std::vector<LineRecord> TakeRecords() { return std::move(records_); }
+
  private:
+  void Write(std::string_view text, LineRecord record);
+
   std::unique_ptr<platform::TextWriter> writer_;
   std::string line_;
+  std::optional<Check> check_;
+  std::vector<LineRecord> records_;
 };
 
 // Writes "   Passed: " or "   FAILED: " and the message, or nothing when level > ReportLevel.

@@ -89,14 +89,22 @@ std::optional<int> Number(const Json& object, std::string_view name, int low, in
   return static_cast<int>(value);
 }
 
-Line LineOf(const Json& item, std::size_t number) {
+// A true or false member; nullopt when it is absent or null.
+std::optional<bool> Flag(const Json& object, std::string_view name) {
+  const auto found = object.find(Key(name));
+  if (found == object.end() || found->is_null()) return std::nullopt;
+  if (!found->is_boolean()) throw FormatError(Quoted(name) + " is not true or false");
+  return found->get<bool>();
+}
+
+Line LineOf(const Json& item, std::size_t number, bool& checkIds) {
   const std::string which = "line " + std::to_string(number);
   if (!item.is_object()) throw FormatError(which + " is not an object");
   const auto text = item.find(Key(kText));
   if (text == item.end() || !text->is_string()) {
     throw FormatError(which + " has no " + Quoted(kText));
   }
-  Line line{text->get<std::string>(), LineCheck::None};
+  Line line{text->get<std::string>(), LineCheck::None, std::nullopt, {}};
   const std::string check = Text(item, kCheck);
   if (check == kPassed) {
     line.check = LineCheck::Passed;
@@ -105,7 +113,37 @@ Line LineOf(const Json& item, std::size_t number) {
   } else if (!check.empty()) {
     throw FormatError(which + " has an unknown " + Quoted(kCheck));
   }
+  if (item.contains(Key(kCheckId))) {
+    const std::string id = Text(item, kCheckId);
+    if (!id.empty()) {
+      line.checkId = CheckById(id);
+      if (!line.checkId) throw FormatError(which + " has an unknown " + Quoted(kCheckId));
+    }
+  } else {
+    checkIds = false;
+  }
+  line.facts.letterHere = Flag(item, kLetterHere);
+  line.facts.serverAnswered = Flag(item, kServerAnswered);
   return line;
+}
+
+Finding FindingOf(const Json& item, std::size_t number, std::size_t lineCount) {
+  const std::string which = "finding " + std::to_string(number);
+  if (!item.is_object()) throw FormatError(which + " is not an object");
+  Finding finding{
+      Text(item, kRule), Text(item, kTitle), Text(item, kCause), Text(item, kRepair), {}};
+  const auto lines = item.find(Key(kFindingLines));
+  if (lines == item.end() || !lines->is_array()) {
+    throw FormatError(which + " has no " + Quoted(kFindingLines) + " list");
+  }
+  for (const Json& value : *lines) {
+    if (!value.is_number_integer() || value.get<std::int64_t>() < 1 ||
+        value.get<std::int64_t>() > static_cast<std::int64_t>(lineCount)) {
+      throw FormatError(which + " names a line the report does not have");
+    }
+    finding.lines.push_back(static_cast<int>(value.get<std::int64_t>()));
+  }
+  return finding;
 }
 
 }  // namespace
@@ -130,10 +168,27 @@ std::string Write(const Document& document) {
     Json item = Json::object();
     item[Key(kText)] = line.text;
     item[Key(kCheck)] = CheckValue(line.check);
+    if (document.checkIds) {
+      item[Key(kCheckId)] = line.checkId ? Json(std::string(InfoOf(*line.checkId).id)) : Json();
+    }
+    if (line.facts.letterHere) item[Key(kLetterHere)] = *line.facts.letterHere;
+    if (line.facts.serverAnswered) item[Key(kServerAnswered)] = *line.facts.serverAnswered;
     out.append(separator).append("    ").append(Dump(item));
     separator = ",\n";
   }
-  return out.append("\n  ]\n}\n");
+  out.append("\n  ],\n  ").append(Dump(Key(kFindings))).append(": [");
+  separator = "\n";
+  for (const Finding& finding : document.findings) {
+    Json item = Json::object();
+    item[Key(kRule)] = finding.rule;
+    item[Key(kTitle)] = finding.title;
+    item[Key(kCause)] = finding.cause;
+    item[Key(kRepair)] = finding.repair;
+    item[Key(kFindingLines)] = finding.lines;
+    out.append(separator).append("    ").append(Dump(item));
+    separator = ",\n";
+  }
+  return out.append(document.findings.empty() ? "]\n}\n" : "\n  ]\n}\n");
 }
 
 Document Read(std::string_view text) {
@@ -154,7 +209,21 @@ Document Read(std::string_view text) {
     throw FormatError("no " + Quoted(kLines) + " list");
   }
   document.lines.reserve(lines->size());
-  for (const Json& item : *lines) document.lines.push_back(LineOf(item, document.lines.size() + 1));
+  for (const Json& item : *lines) {
+    document.lines.push_back(LineOf(item, document.lines.size() + 1, document.checkIds));
+  }
+  // Checks named for some lines only are none: such a file is classified from its text.
+  if (!document.checkIds) {
+    for (Line& line : document.lines) line.checkId.reset();
+  }
+  const auto findings = root.find(Key(kFindings));
+  if (findings != root.end() && !findings->is_null()) {
+    if (!findings->is_array()) throw FormatError(Quoted(kFindings) + " is not a list");
+    for (const Json& item : *findings) {
+      document.findings.push_back(
+          FindingOf(item, document.findings.size() + 1, document.lines.size()));
+    }
+  }
   return document;
 }
 

@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "report/checks.h"
+
 // The report's JSON form, read by scripts, log pipelines and the summary. Every field is named
 // here and nowhere else; docs/report.schema.json publishes the same form.
 namespace vorlix::report::json {
@@ -24,15 +26,35 @@ inline constexpr std::string_view kText = "text";
 inline constexpr std::string_view kCheck = "check";
 inline constexpr std::string_view kPassed = "passed";
 inline constexpr std::string_view kFailedCheck = "failed";
+inline constexpr std::string_view kCheckId = "checkid";
+inline constexpr std::string_view kLetterHere = "letterhere";
+inline constexpr std::string_view kServerAnswered = "serveranswered";
+inline constexpr std::string_view kFindings = "findings";
+inline constexpr std::string_view kRule = "rule";
+inline constexpr std::string_view kTitle = "title";
+inline constexpr std::string_view kCause = "cause";
+inline constexpr std::string_view kRepair = "repair";
+inline constexpr std::string_view kFindingLines = "lines";
 
-// A report holds an object of lines, each an object: nothing deeper.
-inline constexpr int kMaxDepth = 3;
+// A report holds lists of objects, a finding a list of line numbers: nothing deeper.
+inline constexpr int kMaxDepth = 4;
 
 enum class LineCheck { None, Passed, Failed };
 
 struct Line {
   std::string text;  // UTF-8
   LineCheck check = LineCheck::None;
+  std::optional<Check> checkId;  // the check the line belongs to
+  PlaceFacts facts;
+};
+
+// A likely cause, with the numbers (from 1) of the lines it rests on.
+struct Finding {
+  std::string rule;
+  std::string title;
+  std::string cause;
+  std::string repair;
+  std::vector<int> lines;
 };
 
 // One report as its JSON file holds it. Texts are UTF-8.
@@ -47,6 +69,10 @@ struct Document {
   std::optional<int> codePage;  // the ANSI code page the texts came from; older files lack it
   int failed = 0;
   std::vector<Line> lines;
+  // Whether every line names its check; older files name none, and their lines are classified
+  // from the text.
+  bool checkIds = true;
+  std::vector<Finding> findings;
 };
 
 // A text that is no report's JSON; what() is the reason, fit for a list of skipped files.

@@ -33,6 +33,11 @@ inline constexpr std::string_view kFound = " ...found";
 inline constexpr std::string_view kIsMissing = " ...is missing";
 inline constexpr std::string_view kSearchFailed = " ...search failed Reply=";
 inline constexpr std::string_view kTopmostHint = " - Check that folder is not topmost";
+// A drive comparison: "'C:' = 'C:'" or "'S:' <> '\\SERVER'".
+inline constexpr std::string_view kDriveOpen = "'";
+inline constexpr std::string_view kSameDrive = "' = '";
+inline constexpr std::string_view kOtherDrive = "' <> '";
+inline constexpr std::string_view kDriveClose = "'";
 
 // Steps of the file-access test.
 inline constexpr std::string_view kCreationSuccessful = "File creation successful";

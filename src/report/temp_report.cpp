@@ -28,16 +28,22 @@ class KeepingWriter final : public platform::TextWriter {
 
 }  // namespace
 
-std::string WriteThroughTempFile(platform::FileSystem& files,
-                                 const std::function<void(ReportFile&)>& body) {
+WrittenReport WriteReportThroughTempFile(platform::FileSystem& files,
+                                         const std::function<void(ReportFile&)>& body) {
   TempFile temp(files, NewTempFileName(files));
-  std::string text;
+  WrittenReport written;
   {
-    ReportFile report(std::make_unique<KeepingWriter>(files.CreateText(temp.path()), text));
+    ReportFile report(std::make_unique<KeepingWriter>(files.CreateText(temp.path()), written.text));
     body(report);
     report.Close();
+    written.lines = report.TakeRecords();
   }
-  return text;
+  return written;
+}
+
+std::string WriteThroughTempFile(platform::FileSystem& files,
+                                 const std::function<void(ReportFile&)>& body) {
+  return WriteReportThroughTempFile(files, body).text;
 }
 
 }  // namespace vorlix::report

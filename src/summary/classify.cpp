@@ -9,25 +9,6 @@
 
 namespace vorlix::summary {
 
-const std::array<CheckInfo, kCheckCount> kChecks = {{
-    {Check::MakerFolder, "maker folder", false},
-    {Check::MakerFolderSearch, "maker folder search", false},
-    {Check::ProgramFolder, "program folder", false},
-    {Check::ProgramFiles, "program files", false},
-    {Check::IniValues, "ini values", false},
-    {Check::LicenceSetting, "licence setting", false},
-    {Check::LicenceFolder, "licence folder", false},
-    {Check::LicenceFolderUnc, "licence folder as UNC", false},
-    {Check::VirtualisedIni, "virtualised ini", true},
-    {Check::LicenceDrive, "licence drive", false},
-    {Check::LicenceDriveUnc, "licence drive as UNC", false},
-    {Check::LicenceWriteTest, "licence folder write test", false},
-    {Check::ProjectSetting, "project setting", false},
-    {Check::ProjectFolder, "project folder", false},
-    {Check::ProjectWriteTest, "project write test", false},
-    {Check::FileFormatSettings, "file format settings", true},
-}};
-
 namespace {
 
 namespace texts = report::texts;
@@ -80,7 +61,7 @@ class Classifier {
       line.verdict = verdict;
       line.check = current_;
     }
-    Fold();
+    FoldStates(report_);
   }
 
  private:
@@ -139,22 +120,6 @@ class Classifier {
     }
   }
 
-  void Fold() {
-    report_.states.fill(CheckState::Absent);
-    report_.failedLines = 0;
-    for (const ReportLine& line : report_.lines) {
-      if (line.verdict == CheckState::Failed) ++report_.failedLines;
-      if (!line.check || line.verdict == CheckState::Absent) continue;
-      CheckState& state = report_.states[static_cast<std::size_t>(*line.check)];
-      if (line.verdict == CheckState::Failed || state == CheckState::Absent) state = line.verdict;
-    }
-    if (report_.level.empty()) {
-      const bool full = report_.State(Check::VirtualisedIni) != CheckState::Absent ||
-                        report_.State(Check::FileFormatSettings) != CheckState::Absent;
-      report_.level = full ? "Full" : "Normal";
-    }
-  }
-
   Report& report_;
   std::optional<Check> current_;
   Phase phase_ = Phase::Other;
@@ -191,5 +156,21 @@ void TakeHeading(Report& report) {
 }
 
 void ClassifyLines(Report& report) { Classifier(report).Run(); }
+
+void FoldStates(Report& report) {
+  report.states.fill(CheckState::Absent);
+  report.failedLines = 0;
+  for (const ReportLine& line : report.lines) {
+    if (line.verdict == CheckState::Failed) ++report.failedLines;
+    if (!line.check || line.verdict == CheckState::Absent) continue;
+    CheckState& state = report.states[static_cast<std::size_t>(*line.check)];
+    if (line.verdict == CheckState::Failed || state == CheckState::Absent) state = line.verdict;
+  }
+  if (report.level.empty()) {
+    const bool full = report.State(Check::VirtualisedIni) != CheckState::Absent ||
+                      report.State(Check::FileFormatSettings) != CheckState::Absent;
+    report.level = full ? "Full" : "Normal";
+  }
+}
 
 }  // namespace vorlix::summary

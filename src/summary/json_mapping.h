@@ -6,8 +6,8 @@
 
 namespace vorlix::summary {
 
-// A report from its JSON form: the lines classified as a text's, so that both forms of one
-// report give the same row, and who ran it, when and at which level from its fields.
+// A report from its JSON form: each line's check as its writer named it (an older file's lines
+// classified as a text's), and who ran it, when and at which level from its fields.
 ReadResult FromJson(std::string_view path, std::string_view content);
 
 }  // namespace vorlix::summary

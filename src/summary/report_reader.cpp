@@ -36,7 +36,7 @@ void TakeFromFileName(Report& report) {
   }
 }
 
-ReadResult ReportFromLines(std::string_view path, std::vector<std::string> texts) {
+ReadResult ReportFromLines(std::string_view path, std::vector<std::string> texts, bool classify) {
   ReadResult result;
   if (std::string problem = HeadingProblem(texts); !problem.empty()) {
     result.skipReason = "not a diagnostic report: " + problem;
@@ -45,9 +45,9 @@ ReadResult ReportFromLines(std::string_view path, std::vector<std::string> texts
   Report report;
   report.path = path;
   report.fileName = FileNameOf(path);
-  for (std::string& text : texts) report.lines.push_back({std::move(text), {}, {}});
+  for (std::string& text : texts) report.lines.push_back({std::move(text), {}, {}, {}});
   TakeHeading(report);
-  ClassifyLines(report);
+  if (classify) ClassifyLines(report);
   result.report = std::move(report);
   return result;
 }

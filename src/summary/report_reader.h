@@ -7,47 +7,19 @@
 #include <string_view>
 #include <vector>
 
+#include "findings/findings.h"
+#include "report/checks.h"
 #include "summary/report_time.h"
 
 namespace vorlix::summary {
 
-// The checks of a diagnostic report, in the order the report makes them.
-enum class Check {
-  MakerFolder,
-  MakerFolderSearch,
-  ProgramFolder,
-  ProgramFiles,
-  IniValues,
-  LicenceSetting,
-  LicenceFolder,
-  LicenceFolderUnc,
-  VirtualisedIni,
-  LicenceDrive,
-  LicenceDriveUnc,
-  LicenceWriteTest,
-  ProjectSetting,
-  ProjectFolder,
-  ProjectWriteTest,
-  FileFormatSettings,
-};
-inline constexpr std::size_t kCheckCount = 16;
-
-struct CheckInfo {
-  Check check;
-  std::string_view name;
-  bool fullOnly;
-};
-// Every check with its name, in report order.
-extern const std::array<CheckInfo, kCheckCount> kChecks;
-
-// A check is absent when the report has no line of it (a Normal report has no Full-only checks).
-enum class CheckState { Absent, Passed, Failed };
-
-struct ReportLine {
-  std::string text;                         // UTF-8
-  CheckState verdict = CheckState::Absent;  // Absent: a plain line
-  std::optional<Check> check;               // the check this line belongs to
-};
+// The checks, their states and the lines as the rules read them.
+using report::Check;
+using report::CheckInfo;
+using report::CheckState;
+using report::kCheckCount;
+using report::kChecks;
+using ReportLine = findings::CheckedLine;
 
 // One diagnostic report as read from a file.
 struct Report {
@@ -83,8 +55,10 @@ inline constexpr std::string_view kTooLarge = "too large for a report";
 ReadResult ReadReport(std::string_view path, std::string_view content,
                       std::optional<int> twinCodePage = std::nullopt);
 
-// A report from its lines (UTF-8), or the reason they are none.
-ReadResult ReportFromLines(std::string_view path, std::vector<std::string> lines);
+// A report from its lines (UTF-8), or the reason they are none; the lines are classified unless
+// the caller knows their checks.
+ReadResult ReportFromLines(std::string_view path, std::vector<std::string> lines,
+                           bool classify = true);
 
 // What the name of a collected report adds: who ran it, and when, where the content does not
 // tell.

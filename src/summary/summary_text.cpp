@@ -22,21 +22,9 @@ void Pad(std::ostream& out, const std::string& text, std::size_t width) {
 
 // A long text in lines of at most 100 characters, each after the indent.
 void Wrapped(std::ostream& out, std::string_view label, std::string_view text) {
-  constexpr std::size_t kLineWidth = 100;
-  const std::string indent(label.size(), ' ');
-  std::string_view lead = label;
-  while (!text.empty()) {
-    std::size_t cut = text.size();
-    if (lead.size() + Width(text) > kLineWidth) {
-      cut = text.rfind(' ', kLineWidth - lead.size());
-      if (cut == std::string_view::npos || cut == 0) cut = text.find(' ');
-      if (cut == std::string_view::npos) cut = text.size();
-    }
-    out << lead << text.substr(0, cut) << "\n";
-    text.remove_prefix(cut);
-    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-    lead = indent;
-  }
+  std::string lines;
+  findings::AppendWrapped(lines, label, text, "\n");
+  out << lines;
 }
 
 std::string Who(const Report& report) {

@@ -269,6 +269,70 @@ TEST_F(ConsoleTest, RepairCommandsRefuseWithoutElevationMapOrForceAndTouchNothin
   untouched();
 }
 
+// --explain, the JSON form and the summary name the same likely causes, from the checks the
+// driver named; the exit status is the report's, whatever is explained.
+TEST_F(ConsoleTest, ExplainJsonAndSummaryNameTheSameCauses) {
+  InstallOstrelan();
+  EXPECT_EQ(Run({"report", "Ostrelan", "--explain"}), kDone);
+  EXPECT_EQ(streams.out, WindowText("Ostrelan", 1) + "\r\nFindings:\r\n  none\r\n");
+
+  // The licence folder on a letter this session does not have.
+  m.profile.Set(kServerIni, "Ostrelan", "LicenseFolder", "L:\\Licence");
+  const std::string text = WindowText("Ostrelan", 1);
+  const std::string kMissing = "   FAILED: L:\\Licence ...is missing\r";
+  std::vector<int> missing;  // the numbers of the lines the cause rests on
+  int number = 0;
+  for (std::size_t at = 0; at < text.size(); at = text.find('\n', at) + 1) {
+    ++number;
+    if (text.compare(at, kMissing.size(), kMissing) == 0) missing.push_back(number);
+  }
+  ASSERT_EQ(missing.size(), 2u);
+  for (const Words& words : {Words{"report", "Ostrelan"}, Words{"report", "Ostrelan", "--explain",
+                                                                "--json", "C:\\Reports\\l.json"}}) {
+    streams.out.clear();
+    EXPECT_EQ(Run(words), kDoneWithFailures);
+  }
+  const std::string lines =
+      "    - lines " + std::to_string(missing[0]) + ", " + std::to_string(missing[1]) + "\r\n";
+  ASSERT_THAT(streams.out,
+              StartsWith(text + "\r\nFindings:\r\n\r\n"
+                                "  Licence folder: drive letter not connected here\r\n"
+                                "    Cause:  The licence folder is on a drive letter"));
+  EXPECT_THAT(streams.out, HasSubstr("\r\n    Repair: Reconnect the drive,"));
+  EXPECT_TRUE(streams.out.ends_with(lines)) << streams.out;
+  const report::json::Document json = report::json::Read(m.files.ReadAll("C:\\Reports\\l.json"));
+  ASSERT_EQ(json.findings.size(), 1u);
+  EXPECT_EQ(json.findings[0].rule, "licence-drive-not-connected");
+  EXPECT_EQ(json.findings[0].title, "Licence folder: drive letter not connected here");
+  EXPECT_EQ(json.findings[0].lines, missing);
+  EXPECT_TRUE(json.checkIds);
+  EXPECT_EQ(json.lines[missing[0] - 1].checkId, report::Check::LicenceFolder);
+  EXPECT_EQ(json.lines[missing[1] - 1].checkId, report::Check::LicenceFolderUnc);
+  EXPECT_EQ(json.lines[missing[0] - 1].facts.letterHere, false);
+  streams.out.clear();
+  EXPECT_EQ(Run({"summary", "C:\\Reports\\l.json"}), kDoneWithFailures);
+  EXPECT_THAT(streams.out,
+              HasSubstr("  Licence folder: drive letter not connected here (1 report)\n"));
+  EXPECT_THAT(streams.out, HasSubstr(": " + lines.substr(6, lines.size() - 8) + "\n"));
+
+  EXPECT_EQ(Run({"report", "--all", "--out-dir", "C:\\Reports", "--explain"}), kBadUsage);
+  EXPECT_THAT(streams.err, HasSubstr("vorlixc: --explain explains one program's report\r\n"));
+}
+
+// A line of the virtualised ini file that reads like a failed check is no failure.
+TEST_F(ConsoleTest, ALineCopiedFromAFileIsNoFailure) {
+  InstallOstrelan();
+  for (const char* name : {"ProgramName", "SectionsFormat", "SectionsRelease"}) {
+    m.registry.SetString(RegistryRoot::LocalMachine, "Software\\Tarnwick\\Ostrelan", name, "7");
+  }
+  m.files.AddFile("C:\\Licence\\Ostrelan.ini", "[Ostrelan]\r\nFAILED: copied\r\n");
+  EXPECT_EQ(Run({"report", "Ostrelan", "--full", "--json", "C:\\Reports\\full.json"}), kDone);
+  EXPECT_THAT(streams.out, HasSubstr("\r\n   FAILED: copied\r\n"));
+  const report::json::Document json = report::json::Read(m.files.ReadAll("C:\\Reports\\full.json"));
+  EXPECT_EQ(json.failed, 0);
+  EXPECT_THAT(json.findings, IsEmpty());
+}
+
 // What `report --out-dir` and `--json-dir` collect, `summary` reads back: twins once, the
 // computer and user from the names, the failed report's status.
 TEST_F(ConsoleTest, SummaryReadsWhatReportCollected) {

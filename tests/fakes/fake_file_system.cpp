@@ -150,7 +150,18 @@ std::vector<std::string> FakeFileSystem::AllFiles() const {
   return paths;
 }
 
+bool FakeFileSystem::Unanswered(const std::string& path) const {
+  const std::string key = Key(path);
+  for (const std::string& share : unanswered) {
+    if (key.starts_with(share) && (key.size() == share.size() || key[share.size()] == '\\')) {
+      return true;
+    }
+  }
+  return false;
+}
+
 platform::PathAttributes FakeFileSystem::Attributes(const std::string& path) {
+  if (Unanswered(path)) return {0, 53};  // ERROR_BAD_NETPATH
   const Node* node = Find(path);
   // A name ending in a backslash is looked for as a folder, as the system does.
   if (!node || (!node->folder && !path.empty() && path.back() == '\\')) return {0, 2};
@@ -158,6 +169,7 @@ platform::PathAttributes FakeFileSystem::Attributes(const std::string& path) {
 }
 
 platform::SearchStart FakeFileSystem::FindFirst(const std::string& pattern) {
+  if (Unanswered(pattern)) return {nullptr, 53};
   const std::string full = FullPath(pattern);
   const std::string name = NameOf(full);
   if (Wild(name)) {

@@ -42,7 +42,10 @@ class FakeFileSystem final : public platform::FileSystem {
   std::set<std::string> failDelete;    // files whose deletion fails
   std::set<std::string> failReplace;   // targets that cannot be replaced
   std::set<std::string> failSearchIn;  // folders that cannot be listed (ERROR_ACCESS_DENIED)
-  long writeBudget = -1;               // bytes that may still be written; -1 unlimited
+  // Keys of shares (or drive letters) whose server does not answer: every path under one fails
+  // with ERROR_BAD_NETPATH.
+  std::set<std::string> unanswered;
+  long writeBudget = -1;  // bytes that may still be written; -1 unlimited
   bool failDosConversion = false;
   std::uint32_t createError = 5;   // ERROR_ACCESS_DENIED
   std::uint32_t writeError = 112;  // ERROR_DISK_FULL
@@ -74,6 +77,7 @@ class FakeFileSystem final : public platform::FileSystem {
   static std::string Parent(const std::string& path);
 
  private:
+  bool Unanswered(const std::string& path) const;
   std::map<std::string, Node> nodes_;
   std::vector<std::string> order_;  // creation order of keys: the search order
   unsigned tempCounter_ = 0;

@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "report/checks.h"
+
 // The JSON form of a report, made by hand so that the reader is not tested with its own writer.
 namespace vorlix::testing {
 
@@ -23,21 +25,36 @@ struct JsonFacts {
   std::string time;  // "2026-12-08T14:05:09+01:00"
 };
 
-inline std::string JsonReport(const JsonFacts& facts, const std::vector<std::string>& lines) {
+// With `records`, each line also names its check and what the check learnt, as the driver
+// recorded them.
+inline std::string JsonReport(const JsonFacts& facts, const std::vector<std::string>& lines,
+                              const std::vector<report::LineRecord>* records = nullptr) {
   std::string json =
       "{\"tool\": \"Vorlix\", \"release\": \"1.32\", \"computer\": " + JsonString(facts.computer) +
       ", \"user\": \"" + facts.user + "\", \"program\": " + JsonString(facts.program) +
       ", \"level\": " + JsonString(facts.level) + ", \"time\": " + JsonString(facts.time) +
       ", \"lines\": [";
   for (std::size_t i = 0; i < lines.size(); ++i) {
-    const bool passed = lines[i].rfind("   Passed: ", 0) == 0;
-    const bool failed = lines[i].rfind("   FAILED: ", 0) == 0;
+    const bool passed = records ? (*records)[i].verdict == report::CheckState::Passed
+                                : lines[i].rfind("   Passed: ", 0) == 0;
+    const bool failed = records ? (*records)[i].verdict == report::CheckState::Failed
+                                : lines[i].rfind("   FAILED: ", 0) == 0;
     json += std::string(i ? ",\n  " : "\n  ") + "{\"text\": " + JsonString(lines[i]) +
             ", \"check\": " +
             (passed   ? "\"passed\""
              : failed ? "\"failed\""
-                      : "null") +
-            "}";
+                      : "null");
+    if (records) {
+      const report::LineRecord& record = (*records)[i];
+      json += ", \"checkid\": " +
+              (record.check ? JsonString(std::string(report::InfoOf(*record.check).id)) : "null");
+      const auto flag = [&json](const char* name, std::optional<bool> value) {
+        if (value) json += std::string(", \"") + name + "\": " + (*value ? "true" : "false");
+      };
+      flag("letterhere", record.facts.letterHere);
+      flag("serveranswered", record.facts.serverAnswered);
+    }
+    json += "}";
   }
   return json + "]}";
 }

@@ -49,12 +49,20 @@ struct InstalledMachine {
     machine.network.connections["S:"] = "\\\\lic-server\\licences";
   }
 
-  Lines Report(int level, const std::string& program = "Ostrelan") {
+  // The lines of a report and what the driver recorded of each.
+  struct Written {
+    Lines lines;
+    std::vector<report::LineRecord> records;
+  };
+  Written Write(int level, const std::string& program = "Ostrelan") {
     // The other level beforehand: the report must set its own.
     CapturedReport report(3 - level);
     report::DiagnosticReport(machine.platform).Run(report.file(), program, level);
     EXPECT_EQ(report::ReportLevel, level);
-    return report.Lines();
+    return {report.Lines(), report.file().Records()};
+  }
+  Lines Report(int level, const std::string& program = "Ostrelan") {
+    return Write(level, program).lines;
   }
 
   fakes::FakeMachine machine;

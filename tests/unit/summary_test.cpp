@@ -20,6 +20,7 @@
 namespace vorlix::summary {
 namespace {
 
+using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
 using ::testing::HasSubstr;
 using testing::InstalledMachine;
@@ -180,7 +181,19 @@ TEST(SummaryReader, FilesThatAreNoDiagnosticReportAreSkippedWithTheReason) {
       {"{\"lines\": [], \"user\": \"\xC3\x28\"}", "invalid UTF-8 or \\u escape at byte "},
       {"{\"lines\": [{\"text\": \"\\ud800\"}]}", "invalid UTF-8 or \\u escape"},
       {"{\"lines\": [{\"text\": \"a\"}", "cut short at byte "},
-      {"{\"lines\": [{\"text\": []}]}", "nested deeper than a report"},
+      {"{\"lines\": [{\"text\": [[]]}]}", "nested deeper than a report"},
+      {"{\"lines\": [{\"text\": []}]}", "line 1 has no \"text\""},
+      {"{\"lines\": [{\"text\": \"a\", \"checkid\": \"licence-folder-unc2\"}]}",
+       "line 1 has an unknown \"checkid\""},
+      {"{\"lines\": [{\"text\": \"a\", \"checkid\": null, \"letterhere\": 1}]}",
+       "\"letterhere\" is not true or false"},
+      {"{\"lines\": [{\"text\": \"a\"}], \"findings\": {}}", "\"findings\" is not a list"},
+      {"{\"lines\": [{\"text\": \"a\"}], \"findings\": [{\"lines\": [2]}]}",
+       "finding 1 names a line the report does not have"},
+      {"{\"lines\": [{\"text\": \"a\"}], \"findings\": [{\"lines\": [0]}]}",
+       "finding 1 names a line the report does not have"},
+      {"{\"lines\": [{\"text\": \"a\"}], \"findings\": [{\"rule\": \"x\"}]}",
+       "finding 1 has no \"lines\" list"},
       {"{\"lines\": [], \"failed\": 1e999}", "a number out of range"},
       {"{\"lines\": [], \"failed\": 2147483648}", "\"failed\" is out of range"},
       {"{\"lines\": [], \"failed\": 18446744073709551615}", "\"failed\" is out of range"},
@@ -323,17 +336,81 @@ TEST(SummaryReader, OneTimeFormAndItsOrder) {
   EXPECT_FALSE(saved.time.Known());
 }
 
-// Every finding rule, each from a report the real driver wrote over a fake machine.
+// The checks the classifier finds in a text, as the driver's records give them.
+void ExpectClassifiedAsWritten(const InstalledMachine::Written& written, const char* name) {
+  const Report report = Read("report.txt", Text(written.lines));
+  ASSERT_EQ(report.lines.size(), written.records.size()) << name;
+  for (std::size_t i = 0; i < written.records.size(); ++i) {
+    EXPECT_EQ(report.lines[i].check, written.records[i].check) << name << ", line " << i + 1;
+    EXPECT_EQ(report.lines[i].verdict, written.records[i].verdict) << name << ", line " << i + 1;
+  }
+}
+
+std::vector<std::string> RuleIds(const std::vector<Finding>& findings) {
+  std::vector<std::string> ids;
+  for (const Finding& finding : findings) ids.emplace_back(finding.rule->id);
+  return ids;
+}
+
+// A JSON file from elsewhere may name checks and verdicts that its texts do not show; the rules
+// read no message from such a line. Checks named for some lines only count as none.
+TEST(SummaryReader, JsonChecksAreTakenAsNamedButNotTrustedBeyondTheirText) {
+  InstalledMachine m;
+  testing::LicenceOnUnconnectedDrive(m);
+  InstalledMachine::Written written = m.Write(1);
+  const testing::JsonFacts facts{"WS-1", "ann", "Ostrelan", "Normal", "2026-12-08T14:05:09+01:00"};
+  const auto rules = [&] {
+    return RuleIds(
+        FindingsOf(Read("r.json", testing::JsonReport(facts, written.lines, &written.records))));
+  };
+  EXPECT_THAT(rules(), ElementsAre("licence-drive-not-connected"));
+  for (std::size_t i = 0; i < written.lines.size(); ++i) {
+    if (written.records[i].check == Check::LicenceFolderUnc && written.lines[i].size() > 11) {
+      written.lines[i] = "x";  // shorter than any verdict's prefix
+    }
+  }
+  EXPECT_THAT(rules(), ElementsAre());
+
+  // Without a check id on one line, the whole file is classified from its text.
+  InstalledMachine::Written plain = m.Write(1);
+  std::string json = testing::JsonReport(facts, plain.lines, &plain.records);
+  const std::string named = ", \"checkid\": \"licence-setting\"";
+  json.erase(json.find(named), named.size());
+  const Report classified = Read("r.json", json);
+  EXPECT_EQ(States(classified), "PPPPPPFF-FFFPPP-");
+  EXPECT_THAT(RuleIds(FindingsOf(classified)), ElementsAre("licence-letter-without-name"));
+}
+
+// The golden machine states: the text classifier gives each line the check the driver named.
+TEST(SummaryReader, TheClassifierFindsTheChecksTheDriverNamed) {
+  for (int level : {1, 2}) {
+    for (const char* program : {"Ostrelan", "Gaspin"}) {
+      InstalledMachine m;
+      const InstalledMachine::Written written = m.Write(level, program);
+      ExpectClassifiedAsWritten(written, program);
+      // Facts are recorded for missing folders only: Ostrelan's are all there.
+      if (std::string_view(program) == "Ostrelan") {
+        for (const auto& record : written.records) EXPECT_EQ(record.facts, report::PlaceFacts{});
+      }
+    }
+  }
+}
+
+// Every finding rule, each from a report the real driver wrote over a fake machine: from the
+// checks and facts the driver recorded, from its JSON form, and from its text alone, which
+// names a cause only as far as the text proves it.
 TEST(SummaryFindings, EachRuleFromTheDriversReport) {
   using State = std::function<void(InstalledMachine&)>;
   const auto key = [](const char* path) { return fakes::FakeFileSystem::Key(path); };
+  using Ids = std::vector<std::string>;
   struct Case {
     const char* name;
     State state;
-    std::vector<std::string> rules;
+    Ids rules;
     Lines lines;  // the lines the finding names (when one rule is expected)
     int level = 1;
     std::string program = "Ostrelan";
+    std::optional<Ids> fromText = std::nullopt;  // when the text alone tells less
   };
   const Case cases[] = {
       {"licence on the program's server as UNC", testing::ProgramOnTheLicenceServer, {}, {}, 2},
@@ -344,31 +421,90 @@ TEST(SummaryFindings, EachRuleFromTheDriversReport) {
       {"licence drive not connected",
        testing::LicenceOnUnconnectedDrive,
        {"licence-drive-not-connected"},
-       {"   FAILED: L:\\Licence ...is missing", "   FAILED: L:\\Licence ...is missing"}},
+       {"   FAILED: L:\\Licence ...is missing", "   FAILED: L:\\Licence ...is missing"},
+       1,
+       "Ostrelan",
+       Ids{"licence-letter-without-name"}},
+      {"licence folder missing on a local drive: the letter is there",
+       [](InstalledMachine& m) {
+         testing::ProgramOnTheLicenceServer(m);
+         m.machine.profile.Set("P:\\Ostrelan\\Ostrelan.Ini", "Ostrelan", "LicenseFolder",
+                               "C:\\Gone");
+       },
+       {"licence-letter-without-name"},
+       {"   FAILED: C:\\Gone ...is missing", "   FAILED: C:\\Gone ...is missing"}},
+      {"licence folder in UNC form missing both ways: no drive letter to blame",
+       [](InstalledMachine& m) {
+         testing::ProgramOnTheLicenceServer(m);
+         m.machine.profile.Set("P:\\Ostrelan\\Ostrelan.Ini", "Ostrelan", "LicenseFolder",
+                               "\\\\lic-server\\gone\\Licence");
+       },
+       {"licence-share-unreachable"},
+       {"   FAILED: \\\\lic-server\\gone\\Licence ...is missing",
+        "   FAILED: \\\\lic-server\\gone\\Licence ...is missing",
+        "   Passed: '\\\\LIC-SERVER' = '\\\\LIC-SERVER'"}},
+      {"licence folder on another server, found as UNC only",
+       [](InstalledMachine& m) {
+         m.machine.profile.Set(testing::kServerIni, "Ostrelan", "LicenseFolder", "S:\\Lic2");
+         m.machine.files.AddFolder("\\\\lic-server\\licences\\Lic2");
+       },
+       {"licence-drive-broken"},
+       {"   FAILED: S:\\Lic2 ...is missing", "   Passed: \\\\lic-server\\licences\\Lic2 ...found"}},
+      {"licence folder on another server, found as read only",
+       [](InstalledMachine& m) { m.machine.network.connections["S:"] = "\\\\lic-server\\other"; },
+       {},
+       {}},
       {"program drive not connected",
        [](InstalledMachine& m) {
          m.machine.registry.SetString(platform::RegistryRoot::LocalMachine,
                                       "Software\\Tarnwick\\Ostrelan", "Path", "Q:\\Ostrelan");
        },
        {"program-drive-not-connected"},
-       {"   FAILED: Q:\\Ostrelan ...is missing", "   FAILED: 'C:' <> 'Q:'"}},
+       {"   FAILED: Q:\\Ostrelan ...is missing", "   FAILED: 'C:' <> 'Q:'"},
+       1,
+       "Ostrelan",
+       Ids{"program-letter-without-name"}},
+      {"program folder missing on a local drive: the letter is there",
+       [](InstalledMachine& m) {
+         m.machine.registry.SetString(platform::RegistryRoot::LocalMachine,
+                                      "Software\\Tarnwick\\Ostrelan", "Path", "C:\\Gone");
+       },
+       {"program-letter-without-name"},
+       {"   FAILED: C:\\Gone ...is missing", "   Passed: 'C:' = 'C:'"}},
       {"program folder on a server that is gone, by UNC",
        [](InstalledMachine& m) {
          m.machine.registry.SetString(platform::RegistryRoot::LocalMachine,
                                       "Software\\Tarnwick\\Ostrelan", "Path",
                                       "\\\\gone\\apps\\Ostrelan");
+         m.machine.files.unanswered.insert("\\\\gone\\apps");
        },
        {"program-server-gone"},
-       {"   FAILED: \\\\gone\\apps\\Ostrelan ...is missing", "   FAILED: 'C:' <> '\\\\GONE'"}},
+       {"   FAILED: \\\\gone\\apps\\Ostrelan ...is missing", "   FAILED: 'C:' <> '\\\\GONE'"},
+       1,
+       "Ostrelan",
+       Ids{"program-missing-on-share"}},
+      {"program folder not on a server that answers",
+       [](InstalledMachine& m) {
+         m.machine.registry.SetString(platform::RegistryRoot::LocalMachine,
+                                      "Software\\Tarnwick\\Ostrelan", "Path",
+                                      "\\\\lic-server\\apps\\Ostrelan");
+       },
+       {"program-missing-on-share"},
+       {"   FAILED: \\\\lic-server\\apps\\Ostrelan ...is missing",
+        "   FAILED: 'C:' <> '\\\\LIC-SERVER'"}},
       {"program folder on a server that is gone, by a connected letter",
        [](InstalledMachine& m) {
          testing::ProgramOnTheLicenceServer(m);
          m.machine.registry.SetString(platform::RegistryRoot::LocalMachine,
                                       "Software\\Tarnwick\\Ostrelan", "Path", "Q:\\Ostrelan");
          m.machine.network.connections["Q:"] = "\\\\gone\\apps";
+         m.machine.files.unanswered.insert("q:");
        },
        {"program-server-gone"},
-       {"   FAILED: Q:\\Ostrelan ...is missing", "   FAILED: 'C:' <> '\\\\GONE'"}},
+       {"   FAILED: Q:\\Ostrelan ...is missing", "   FAILED: 'C:' <> '\\\\GONE'"},
+       1,
+       "Ostrelan",
+       Ids{"program-missing-on-share"}},
       {"licence drive broken",
        [](InstalledMachine& m) { testing::LicenceOnDriveMappedTo(m, "\\\\lic-server\\licences"); },
        {"licence-drive-broken"},
@@ -382,8 +518,21 @@ TEST(SummaryFindings, EachRuleFromTheDriversReport) {
         "   FAILED: \\\\lic-server\\gone\\Licence ...is missing",
         "   Passed: '\\\\LIC-SERVER' = '\\\\LIC-SERVER'"}},
       {"licence on another server that does not answer",
-       [](InstalledMachine& m) { testing::LicenceOnDriveMappedTo(m, "\\\\far-server\\lic"); },
+       [](InstalledMachine& m) {
+         testing::LicenceOnDriveMappedTo(m, "\\\\far-server\\lic");
+         m.machine.files.unanswered.insert("\\\\far-server\\lic");
+         m.machine.files.unanswered.insert("t:");
+       },
        {"licence-server-unreachable"},
+       {"   FAILED: T:\\Licence ...is missing",
+        "   FAILED: \\\\far-server\\lic\\Licence ...is missing",
+        "   FAILED: '\\\\FAR-SERVER' <> '\\\\LIC-SERVER'"},
+       1,
+       "Ostrelan",
+       Ids{"licence-missing-on-other-server"}},
+      {"licence not on another server that answers",
+       [](InstalledMachine& m) { testing::LicenceOnDriveMappedTo(m, "\\\\far-server\\lic"); },
+       {"licence-missing-on-other-server"},
        {"   FAILED: T:\\Licence ...is missing",
         "   FAILED: \\\\far-server\\lic\\Licence ...is missing",
         "   FAILED: '\\\\FAR-SERVER' <> '\\\\LIC-SERVER'"}},
@@ -448,15 +597,25 @@ TEST(SummaryFindings, EachRuleFromTheDriversReport) {
   for (const Case& c : cases) {
     InstalledMachine m;
     c.state(m);
-    const Report report = Read("report.txt", Text(m.Report(c.level, c.program)));
-    const auto findings = FindingsOf(report);
-    std::vector<std::string> rules;
-    for (const Finding& finding : findings) rules.emplace_back(finding.rule->id);
-    EXPECT_THAT(rules, ElementsAreArray(c.rules)) << c.name;
-    if (findings.size() != 1) continue;
-    Lines named;
-    for (std::size_t index : findings[0].lines) named.push_back(report.lines[index].text);
-    EXPECT_THAT(named, ElementsAreArray(c.lines)) << c.name;
+    const InstalledMachine::Written written = m.Write(c.level, c.program);
+    ExpectClassifiedAsWritten(written, c.name);
+    std::string text = Text(written.lines);
+    const auto lines = findings::CheckedLines(text, written.records);
+    const auto findings = findings::FindingsOf(lines);
+    EXPECT_THAT(RuleIds(findings), ElementsAreArray(c.rules)) << c.name;
+    if (findings.size() == 1) {
+      Lines named;
+      for (std::size_t index : findings[0].lines) named.push_back(lines[index].text);
+      EXPECT_THAT(named, ElementsAreArray(c.lines)) << c.name;
+    }
+    const std::string json =
+        testing::JsonReport({"WS-1", "ann", c.program, "Normal", "2026-12-08T14:05:09+01:00"},
+                            written.lines, &written.records);
+    EXPECT_THAT(RuleIds(FindingsOf(Read("report.json", json))), ElementsAreArray(c.rules))
+        << c.name << " (JSON)";
+    EXPECT_THAT(RuleIds(FindingsOf(Read("report.txt", text))),
+                ElementsAreArray(c.fromText.value_or(c.rules)))
+        << c.name << " (text)";
   }
 }
 

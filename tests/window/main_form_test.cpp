@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "app/findings_dialog.h"
 #include "fakes/fake_platform.h"
 #include "platform/errors.h"
 #include "platform/win32/win32_file_system.h"
@@ -24,6 +25,8 @@ using platform::win32::Win32FileSystem;
 class ScriptedDriver final : public report::ReportDriver {
  public:
   std::vector<std::string> lines{"", "A report", "   Passed: x", "End of report"};
+  // When set, writes the report instead of `lines`: its checks, verdicts and facts too.
+  std::function<void(report::ReportFile&)> script;
   bool failAfterLines = false;
   std::string program;
   int level = 0;
@@ -33,7 +36,11 @@ class ScriptedDriver final : public report::ReportDriver {
     ++runs;
     program = programName;
     level = reportLevel;
-    for (const auto& line : lines) file.WriteLine(line);
+    if (script) {
+      script(file);
+    } else {
+      for (const auto& line : lines) file.WriteLine(line);
+    }
     if (failAfterLines) throw InOutError("C:\\report.tmp", 112);
   }
 };
@@ -172,6 +179,8 @@ TEST_F(MainFormTest, ControlsStandWhereTheLayoutPutsThem) {
       {Control::SaveDriveMapBtn, "&Store drive map...", {7, 702, 127, 28}},
       {Control::UNCBtn, "&Convert to UNC...", {147, 702, 127, 28}},
       {Control::CloseBtn, "&Close", {801, 702, 95, 28}},
+      {Control::VerdictText, "", {287, 709, 400, 16}},
+      {Control::FindingsBtn, "&Findings...", {694, 702, 95, 28}},
   };
   for (const auto& row : table) {
     const RECT r = Place(row.control);
@@ -249,6 +258,11 @@ TEST_F(MainFormTest, ResizingKeepsTheAnchoredEdges) {
   EXPECT_EQ(Place(Control::CloseBtn).left, 901);
   EXPECT_EQ(Place(Control::CloseBtn).top, 752);
   EXPECT_EQ(Place(Control::Bevel1).right, 989);
+  EXPECT_EQ(Place(Control::VerdictText).left, 287);
+  EXPECT_EQ(Place(Control::VerdictText).right, 500);  // the verdict takes the room
+  EXPECT_EQ(Place(Control::VerdictText).top, 759);
+  EXPECT_EQ(Place(Control::FindingsBtn).left, 794);
+  EXPECT_EQ(Place(Control::FindingsBtn).top, 752);
 }
 
 TEST_F(MainFormTest, ButtonStatesFollowTheChoiceAndTheFirstReport) {
@@ -447,6 +461,121 @@ TEST_F(MainFormTest, RepairButtonsHandOverToTheirCommands) {
   EXPECT_EQ(Memo(), "converted\r\n");  // no text: the window keeps its own
 }
 
+// The licence folder on a letter this session does not have, and the project folder missing:
+// two likely causes, on lines 3 and 5 and on line 6.
+void WriteFailingReport(report::ReportFile& file) {
+  file.WriteTitle("");
+  file.WriteTitle("Checking licence folder...");
+  file.SetCheck(report::Check::LicenceFolder);
+  report::WriteCheckLine(file, 1, "L:\\Licence ...is missing", false);
+  file.NoteFacts({false, std::nullopt});
+  file.SetCheck(report::Check::LicenceFolderUnc);
+  file.WriteLine("   As UNC:");
+  report::WriteCheckLine(file, 1, "L:\\Licence ...is missing", false);
+  file.NoteFacts({false, std::nullopt});
+  file.SetCheck(report::Check::ProjectFolder);
+  report::WriteCheckLine(file, 1, "C:\\Gone ...is missing", false);
+  file.WriteTitle("End of report");
+}
+
+// The row under the text box tells the likely cause of the report it shows, and "&Findings..."
+// lists each cause with its repair and the lines of the text box it rests on.
+TEST_F(MainFormTest, TheVerdictOfTheReportAndItsFindings) {
+  EXPECT_EQ(Text(Control::VerdictText), "");  // before any report
+  EXPECT_FALSE(Enabled(Control::FindingsBtn));
+  EXPECT_NE(::GetWindowLongA(Get(Control::VerdictText), GWL_STYLE) & SS_ENDELLIPSIS, 0);
+
+  Choose(Control::ComboBox1, 0);
+  driver.script = [](report::ReportFile& file) {
+    file.SetCheck(report::Check::MakerFolder);
+    report::WriteCheckLine(file, 1, "C:\\Tarnwick ...found", true);
+  };
+  Click(Control::CreateBtn);
+  EXPECT_EQ(Text(Control::VerdictText), "No check failed.");
+  EXPECT_FALSE(Enabled(Control::FindingsBtn));
+
+  driver.script = [](report::ReportFile& file) {
+    file.SetCheck(report::Check::FileFormatSettings);
+    report::WriteCheckLine(file, 1, "HKEY_LOCAL_MACHINE\\x=     ...missing", false);
+    report::WriteCheckLine(file, 1, "HKEY_LOCAL_MACHINE\\y=     ...missing", false);
+  };
+  Click(Control::CreateBtn);
+  EXPECT_EQ(Text(Control::VerdictText),
+            "1 check failed; no known cause. Save the report and send it to your support.");
+  EXPECT_FALSE(Enabled(Control::FindingsBtn));
+
+  driver.script = WriteFailingReport;
+  Click(Control::CreateBtn);
+  const std::string verdict =
+      "Likely cause: Licence folder: drive letter not connected here (and 1 more)";
+  EXPECT_EQ(Text(Control::VerdictText), verdict);
+  EXPECT_TRUE(Enabled(Control::FindingsBtn));
+  // The memo holds exactly the report.
+  EXPECT_EQ(
+      Memo(),
+      "\r\nChecking licence folder...\r\n   FAILED: L:\\Licence ...is missing\r\n   As UNC:"
+      "\r\n   FAILED: L:\\Licence ...is missing\r\n   FAILED: C:\\Gone ...is missing\r\nEnd of "
+      "report\r\n");
+
+  // Too narrow a row cuts what is shown, never the text.
+  RECT frame;
+  ::GetWindowRect(form->handle(), &frame);
+  ::SetWindowPos(form->handle(), nullptr, 0, 0, frame.right - frame.left - 300,
+                 frame.bottom - frame.top, SWP_NOMOVE | SWP_NOZORDER);
+  EXPECT_EQ(Place(Control::VerdictText).right, 100);
+  EXPECT_EQ(Text(Control::VerdictText), verdict);
+
+  // The dialog, owned by the window, shows the causes as text that can be selected; Escape
+  // closes it.
+  static std::string shown;
+  static HWND owner;
+  static bool escaped;
+  shown.clear();
+  owner = nullptr;
+  escaped = false;
+  const auto look = [](HWND, UINT, UINT_PTR timer, DWORD) {
+    HWND dialog = ::FindWindowA(MAKEINTATOM(32770), kFindingsCaption);
+    if (!dialog) return;
+    HWND text = ::GetDlgItem(dialog, kFindingsTextId);
+    if (shown.empty()) {
+      std::string buffer(8192, '\0');
+      buffer.resize(::GetWindowTextA(text, buffer.data(), static_cast<int>(buffer.size())));
+      shown = buffer;
+      owner = ::GetWindow(dialog, GW_OWNER);
+      escaped = (::GetWindowLongA(text, GWL_STYLE) & ES_READONLY) != 0;
+      ::PostMessageA(text, WM_KEYDOWN, VK_ESCAPE, 0);
+      return;
+    }
+    escaped = false;  // still open after Escape
+    ::PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    ::KillTimer(nullptr, timer);
+  };
+  const UINT_PTR timer = ::SetTimer(nullptr, 0, 300, look);
+  Click(Control::FindingsBtn);
+  ::KillTimer(nullptr, timer);
+  EXPECT_EQ(owner, form->handle());
+  EXPECT_TRUE(escaped) << "read-only text, closed by Escape";
+  EXPECT_EQ(::FindWindowA(MAKEINTATOM(32770), kFindingsCaption), nullptr);
+  EXPECT_EQ(shown.find("Findings:\r\n\r\n  Licence folder: drive letter not connected here\r\n"
+                       "    Cause:  The licence folder is on a drive letter and missing,"),
+            0u)
+      << shown;
+  EXPECT_NE(shown.find("    - lines 3, 5\r\n\r\n  Project folder missing or not writable\r\n"),
+            std::string::npos)
+      << shown;
+  EXPECT_TRUE(shown.ends_with("    - line 6\r\n")) << shown;
+
+  // A repair command shows no report: no verdict.
+  convert = [](const std::string&) { return std::optional<std::string>("converted\r\n"); };
+  Click(Control::UNCBtn);
+  EXPECT_EQ(Text(Control::VerdictText), "");
+  EXPECT_FALSE(Enabled(Control::FindingsBtn));
+  Click(Control::CreateBtn);
+  Click(Control::SaveDriveMapBtn);
+  EXPECT_EQ(Text(Control::VerdictText), "");
+  EXPECT_FALSE(Enabled(Control::FindingsBtn));
+}
+
 class KeyboardTest : public MainFormTest {
  protected:
   bool Key(UINT message, WPARAM key, HWND target) {
@@ -462,10 +591,12 @@ class KeyboardTest : public MainFormTest {
 
 TEST_F(KeyboardTest, TabMovesThroughTheControlsInLayoutOrder) {
   Choose(Control::ComboBox1, 0);
+  driver.script = WriteFailingReport;
   Click(Control::CreateBtn);  // every button enabled
-  const Control order[] = {Control::ComboBox1, Control::ComboBox2, Control::CreateBtn,
-                           Control::SaveAsBtn, Control::Memo1,     Control::SaveDriveMapBtn,
-                           Control::UNCBtn,    Control::CloseBtn,  Control::ComboBox1};
+  const Control order[] = {Control::ComboBox1, Control::ComboBox2,   Control::CreateBtn,
+                           Control::SaveAsBtn, Control::Memo1,       Control::SaveDriveMapBtn,
+                           Control::UNCBtn,    Control::FindingsBtn, Control::CloseBtn,
+                           Control::ComboBox1};
   for (std::size_t i = 0; i + 1 < std::size(order); ++i) {
     EXPECT_EQ(::GetNextDlgTabItem(form->handle(), Get(order[i]), FALSE), Get(order[i + 1]))
         << "after control " << static_cast<int>(order[i]);
@@ -490,6 +621,29 @@ TEST_F(KeyboardTest, AltCMakesAReportOnceAProgramIsChosen) {
   EXPECT_TRUE(Key(WM_SYSCHAR, 'S', Get(Control::Memo1)));
   ASSERT_FALSE(fake.dialogs.shown.empty());
   EXPECT_EQ(fake.dialogs.shown.back().kind, "save");
+}
+
+// F is the mnemonic of "&Findings..." alone; it acts only while there are findings to show.
+TEST_F(KeyboardTest, AltFOpensTheFindingsOnlyWhenThereAreSome) {
+  static bool opened;
+  opened = false;
+  const auto close = [](HWND, UINT, UINT_PTR, DWORD) {
+    if (HWND dialog = ::FindWindowA(MAKEINTATOM(32770), kFindingsCaption)) {
+      opened = true;
+      ::PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    }
+  };
+  const UINT_PTR timer = ::SetTimer(nullptr, 0, 200, close);
+  MSG alt{Get(Control::Memo1), WM_SYSCHAR, 'f', 0, 0, {}};
+  form->PreTranslateMessage(alt);  // before any report: the disabled button takes nothing
+  EXPECT_FALSE(opened);
+  Choose(Control::ComboBox1, 0);
+  driver.script = WriteFailingReport;
+  Click(Control::CreateBtn);
+  EXPECT_TRUE(Key(WM_SYSCHAR, 'f', Get(Control::Memo1)));
+  ::KillTimer(nullptr, timer);
+  EXPECT_TRUE(opened);
+  EXPECT_EQ(::GetFocus(), Get(Control::FindingsBtn));
 }
 
 }  // namespace
