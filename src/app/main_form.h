@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "common/family.h"
+#include "common/release.h"
 #include "common/share_outages.h"
 #include "platform/platform.h"
 #include "platform/win32/handles.h"
@@ -45,7 +46,7 @@ enum class Control {
 inline constexpr std::size_t kControlCount = 9;
 
 // The caption: the family's title and the release, joined once at compile time.
-inline constexpr char kReleaseSuffix[] = " - Release 1.32";
+inline constexpr char kReleaseSuffix[] = " - " VORLIX_PRODUCT_VERSION;
 inline constexpr auto kFormCaptionText = [] {
   std::array<char, sizeof family::kTitle + sizeof kReleaseSuffix - 1> text{};
   std::size_t at = 0;

@@ -14,6 +14,7 @@
 #include "platform/dialogs.h"
 #include "platform/errors.h"
 #include "platform/platform.h"
+#include "report/collected_name.h"
 #include "report/report_driver.h"
 #include "report/report_json.h"
 #include "report/temp_report.h"
@@ -70,10 +71,16 @@ int Deliver(System& system, const std::optional<std::string>& target, std::strin
 }
 
 // Into a folder under the collected name, or the first free name after it.
-int Collect(System& system, const std::string& folder, const std::string& name,
-            std::string_view extension, std::string_view text) {
+int Collect(System& system, const std::string& folder, report::CollectedName name,
+            std::string_view text) {
   try {
-    const std::string written = SaveFileUnderFreeName(system.files, folder, name, extension, text);
+    const std::string written = SaveFileUnderFreeName(
+        system.files, folder,
+        [&name](int copy) {
+          name.copy = copy;
+          return report::CollectedFileName(name);
+        },
+        text);
     Tell(system.streams, Join({kWritten, written}));
     return kDone;
   } catch (const OsError& error) {
@@ -127,13 +134,14 @@ int ReportOne(System& system, const ReportRequest& request, const std::string& p
   report::DiagnosticReport driver(platform);
   const std::string text = report::WriteThroughTempFile(
       system.files, [&](report::ReportFile& file) { driver.Run(file, program, request.level); });
-  const std::string name = CollectedName(facts.computer, facts.user, program, facts.time);
-  int status = Worse(FailureStatus(text), request.outDir
-                                              ? Collect(system, *request.outDir, name, ".txt", text)
-                                              : Deliver(system, request.out, text));
+  report::CollectedName name{facts.computer, facts.user, program, report::Stamp(facts.time)};
+  int status =
+      Worse(FailureStatus(text), request.outDir ? Collect(system, *request.outDir, name, text)
+                                                : Deliver(system, request.out, text));
   if (request.json || request.jsonDir) {
     const std::string json = report::json::Write(JsonDocument(text, facts, system.session));
-    status = Worse(status, request.jsonDir ? Collect(system, *request.jsonDir, name, ".json", json)
+    name.json = true;
+    status = Worse(status, request.jsonDir ? Collect(system, *request.jsonDir, name, json)
                                            : Deliver(system, request.json, json));
   }
   return status;

@@ -137,10 +137,11 @@ class RowBuilder {
 
   void Add(const FoundFile& file) {
     const std::string name = FileNameOf(file.path);
-    if (const auto parsed = ParseReportName(name)) {
-      Instance& instance =
-          InstanceOf(KeyOf(parsed->computer, parsed->user, parsed->program),
-                     parsed->stamp.substr(0, 8) + parsed->stamp.substr(9), parsed->copy);
+    const auto parsed = ParseReportName(name);
+    const auto time = parsed ? TimeFromStamp(parsed->stamp) : std::nullopt;
+    if (time) {
+      Instance& instance = InstanceOf(KeyOf(parsed->computer, parsed->user, parsed->program),
+                                      time->order, parsed->copy);
       // The JSON side of twins is read first.
       auto at = parsed->json ? instance.files.begin() : instance.files.end();
       instance.files.insert(at, &file);
@@ -246,7 +247,7 @@ class RowBuilder {
   void CountDays(std::vector<Instance>& instances, std::map<std::string, DayCount>& days) {
     std::string done;
     for (Instance& instance : instances) {
-      const std::string day = instance.order.substr(0, 8);
+      const std::string day = ReportTime{{}, instance.order}.Day();
       if (day == done) continue;
       if (!Read(instance).readable || !instance.time.Known()) continue;
       done = day;

@@ -11,9 +11,11 @@
 #include <tuple>
 #include <vector>
 
+#include "common/release.h"
 #include "console/output.h"
 #include "fakes/fake_platform.h"
 #include "fakes/fake_session.h"
+#include "report/collected_name.h"
 #include "report/report_driver.h"
 #include "report/report_json.h"
 #include "report/temp_report.h"
@@ -141,17 +143,17 @@ TEST_F(ConsoleTest, ReportStatusSaysWhetherALineFailedAndOutDirNeverOverwrites) 
   streams.failOut = true;
   EXPECT_EQ(Run({"report", "Ostrelan"}), kFileError);
   EXPECT_TRUE(m.files.FilesUnder("C:\\Temp").empty());  // no temporary report file either
-  EXPECT_EQ(IsoLocalTime(m.clock.now, -330), "2026-12-08T14:05:09-05:30");
-  EXPECT_EQ(IsoLocalTime(m.clock.now, 0), "2026-12-08T14:05:09+00:00");
+  EXPECT_EQ(report::IsoLocalTime(m.clock.now, -330), "2026-12-08T14:05:09-05:30");
+  EXPECT_EQ(report::IsoLocalTime(m.clock.now, 0), "2026-12-08T14:05:09+00:00");
 
   // The JSON reads back as the report: its facts, its lines, their checks and the failures.
   streams.failOut = false;
   EXPECT_EQ(Run({"report", "Ostrelan", "--full", "--json", "C:\\full.json"}), kDoneWithFailures);
   const report::json::Document json = report::json::Read(m.files.ReadAll("C:\\full.json"));
-  EXPECT_EQ(
-      std::tie(json.tool, json.release, json.computer, json.user, json.program, json.level,
-               json.time),
-      std::tie("Vorlix", "1.32", "PC042", "anna", "Ostrelan", "Full", "2026-12-08T14:05:09+01:00"));
+  EXPECT_EQ(std::tie(json.tool, json.release, json.computer, json.user, json.program, json.level,
+                     json.time),
+            std::tie("Vorlix", VORLIX_RELEASE, "PC042", "anna", "Ostrelan", "Full",
+                     "2026-12-08T14:05:09+01:00"));
   EXPECT_EQ(json.codePage, 1252);
   std::string joined;
   int failed = 0;

@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "common/release.h"
+
 // The JSON form of a report, made by hand so that the reader is not tested with its own writer.
 namespace vorlix::testing {
 
@@ -24,11 +26,11 @@ struct JsonFacts {
 };
 
 inline std::string JsonReport(const JsonFacts& facts, const std::vector<std::string>& lines) {
-  std::string json =
-      "{\"tool\": \"Vorlix\", \"release\": \"1.32\", \"computer\": " + JsonString(facts.computer) +
-      ", \"user\": \"" + facts.user + "\", \"program\": " + JsonString(facts.program) +
-      ", \"level\": " + JsonString(facts.level) + ", \"time\": " + JsonString(facts.time) +
-      ", \"lines\": [";
+  std::string json = "{\"tool\": \"Vorlix\", \"release\": \"" VORLIX_RELEASE "\", \"computer\": " +
+                     JsonString(facts.computer) + ", \"user\": \"" + facts.user +
+                     "\", \"program\": " + JsonString(facts.program) +
+                     ", \"level\": " + JsonString(facts.level) +
+                     ", \"time\": " + JsonString(facts.time) + ", \"lines\": [";
   for (std::size_t i = 0; i < lines.size(); ++i) {
     const bool passed = lines[i].rfind("   Passed: ", 0) == 0;
     const bool failed = lines[i].rfind("   FAILED: ", 0) == 0;
