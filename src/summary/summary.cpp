@@ -157,14 +157,44 @@ std::vector<FindingGroup> GroupFindings(const Summary& summary) {
   std::vector<FindingGroup> groups;
   for (const Rule& rule : Rules()) {
     FindingGroup group{&rule, {}};
+    std::set<std::string> computers;
     for (std::size_t i = 0; i < summary.rows.size(); ++i) {
       for (const Finding& finding : summary.rows[i].latest.findings) {
-        if (finding.rule == &rule) group.items.push_back({i, &finding});
+        if (finding.rule != &rule) continue;
+        group.items.push_back({i, &finding});
+        computers.insert(AsciiUpper(ComputerShown(summary.rows[i].latest.report)));
       }
     }
+    group.affected = summary.allReports ? group.items.size() : computers.size();
     if (!group.items.empty()) groups.push_back(std::move(group));
   }
+  std::stable_sort(groups.begin(), groups.end(), [](const FindingGroup& a, const FindingGroup& b) {
+    return a.affected > b.affected;
+  });
   return groups;
+}
+
+std::string AffectedShown(const Summary& summary, std::size_t count) {
+  const char* noun = summary.allReports ? " report" : " workstation";
+  return std::to_string(count) + noun + (count == 1 ? "" : "s");
+}
+
+std::size_t FailingRows(const Summary& summary) {
+  return static_cast<std::size_t>(
+      std::count_if(summary.rows.begin(), summary.rows.end(),
+                    [](const Row& row) { return row.latest.report.AnyFailed(); }));
+}
+
+std::string_view CheckStateWord(CheckState state) {
+  switch (state) {
+    case CheckState::Passed:
+      return "passed";
+    case CheckState::Failed:
+      return "FAILED";
+    case CheckState::Absent:
+      break;
+  }
+  return "absent";
 }
 
 std::string StateShown(const Summary& summary, const Row& row) {
