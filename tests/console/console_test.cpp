@@ -335,6 +335,16 @@ TEST_F(ConsoleTest, SummaryUsageAndExitStatuses) {
        kFileError,
        "cannot be written"},
       {{"summary", "C:\\Reports", "--html", "C:\\Reports"}, kFileError, "is a folder"},
+      {{"summary", "C:\\Reports", "--csv=C:\\rows.csv", "--html", "C:\\p3.html"}, kDone, ""},
+      {{"summary", "C:\\Reports", "--csv"}, kBadUsage, "'--csv' needs a value"},
+      {{"summary", "C:\\Reports", "--csv", "C:\\Locked.html"},
+       kFileError,
+       "vorlixc: the table cannot be written: 'C:\\Locked.html' (system error 5)\r\n"},
+      {{"summary", "C:\\Reports", "--csv", "C:\\Reports"}, kFileError, "is a folder"},
+      // The page written, the table refused: the status tells.
+      {{"summary", "C:\\Reports", "--html", "C:\\p4.html", "--csv", "C:\\Locked.html"},
+       kFileError,
+       "the table cannot be written"},
   };
   for (const auto& c : cases) {
     streams.err.clear();
@@ -346,11 +356,21 @@ TEST_F(ConsoleTest, SummaryUsageAndExitStatuses) {
   EXPECT_THAT(m.files.ReadAll("C:\\page.html"), HasSubstr("<!DOCTYPE html>"));
   EXPECT_EQ(m.files.ReadAll("C:\\Locked.html"), "old page");
   EXPECT_FALSE(m.files.FileExists("C:\\No\\Folder\\p.html"));
+  EXPECT_EQ(m.files.ReadAll("C:\\rows.csv").substr(0, 12),
+            "\xEF\xBB\xBF"
+            "Computer,");
+  EXPECT_THAT(m.files.ReadAll("C:\\p4.html"), HasSubstr("<!DOCTYPE html>"));
   // Without a console there is no progress to show; with one, it ends on its own line.
   streams.err.clear();
   streams.console = true;
   EXPECT_EQ(Run({"summary", "C:\\Reports"}), kDone);
   EXPECT_EQ(streams.err, "\rread 3 of 3 files\r\n");
+  // A table written among the reports is not read as one the next time.
+  for (int run = 0; run < 2; ++run) {
+    streams.out.clear();
+    EXPECT_EQ(Run({"summary", "C:\\Reports", "--csv", "C:\\Reports\\rows.csv"}), kDone);
+    EXPECT_THAT(streams.out, Not(HasSubstr("rows.csv")));
+  }
 }
 
 // The walk does not enter a junction or link, which may lead back up the tree; a text report is
