@@ -124,7 +124,10 @@ std::string CollectedFileName(const CollectedName& name) {
     text.push_back('_');
   }
   text += name.stamp;
-  if (name.copy > 1) text += "-" + std::to_string(name.copy);
+  if (name.copy > 1) {
+    text += '-';
+    text += std::to_string(name.copy);
+  }
   text += name.json ? kJsonExtension : kTextExtension;
   return text;
 }

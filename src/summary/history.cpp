@@ -164,7 +164,7 @@ class RowBuilder {
 
  private:
   std::uint32_t KeyIndex(const std::string& key) {
-    return keys_.emplace(key, static_cast<std::uint32_t>(keys_.size())).first->second;
+    return keys_.try_emplace(key, static_cast<std::uint32_t>(keys_.size())).first->second;
   }
 
   // The first day of the trend: kTrendDays up to the newest.

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "common/files.h"
 #include "fakes/fake_file_system.h"
@@ -19,6 +21,8 @@ TEST(CollectedName, WrittenNamesReadBack) {
       {"WS-014", "j_doe", "Gaspin", "20261231-235959", 2, true},
       {"PC", "x", "Delmoran", "20260101-000000", kMostCopies, false},
       {"PC-7", "anna", "Brannicle", "20240229-120000", 999, true},
+      // Two places before "_Gaspin" an underscore, where "_Ostrelan" would begin.
+      {"PC", "u_x", "Gaspin", "20261208-140509", 1, false},
   };
   for (const CollectedName& name : names) {
     const std::string file = CollectedFileName(name);
@@ -37,6 +41,12 @@ TEST(CollectedName, WrittenNamesReadBack) {
   // A copy number longer than the stamp's clock is no name of this form.
   EXPECT_FALSE(ParseCollectedName("PC_x_Delmoran_20260101-000000-1000000.txt"));
   EXPECT_TRUE(ParseCollectedName("PC_x_Delmoran_20260101-000000-99999.txt"));
+  // Exact heap copies, so that a read before or past a name is caught.
+  for (const std::string_view refused :
+       {"Ostrelan_20261208-140509.txt", "_Ostrelan_20261208-140509.txt", ".txt", "-2.json"}) {
+    const std::vector<char> exact(refused.begin(), refused.end());
+    EXPECT_FALSE(ParseCollectedName(std::string_view(exact.data(), exact.size()))) << refused;
+  }
 }
 
 // The names a collecting folder gives one report written three times read back as its copies.
@@ -88,6 +98,22 @@ TEST(CollectedName, TimesReadBackAsWritten) {
   EXPECT_FALSE(ParseStamp(Stamp({2026, 12, 8, 24, 0, 0})));
   EXPECT_FALSE(ParseStamp(Stamp({2026, 12, 8, 23, 59, 60})));
   EXPECT_FALSE(ParseStamp(Stamp({2026, 13, 8, 12, 0, 0})));
+  // Each digit is read as one: a ':' would count as ten ("0:" as October, the tenth day...).
+  const std::string iso = "2026-01-01T00:00:00+00:00";
+  const std::string name = "PC_u_Ostrelan_20260101-000000.txt";
+  for (std::size_t at = 0; at < iso.size(); ++at) {
+    if (iso[at] < '0' || iso[at] > '9') continue;
+    std::string wrong = iso;
+    wrong[at] = ':';
+    EXPECT_FALSE(ParseIsoTime(wrong)) << wrong;
+  }
+  for (std::size_t at = name.find("2026"); name[at] != '.'; ++at) {
+    if (name[at] == '-') continue;
+    std::string wrong = name;
+    wrong[at] = ':';
+    EXPECT_FALSE(ParseCollectedName(wrong)) << wrong;
+    EXPECT_FALSE(ParseStamp(wrong.substr(name.find("2026"), 15))) << wrong;
+  }
 }
 
 }  // namespace

@@ -120,5 +120,30 @@ TEST_F(SummaryYear, AFileFoundTwiceIsReadOnce) {
   EXPECT_EQ(Summarise(share_, {"R:\\Other"}, options).skipped.size(), 1u);
 }
 
+// With --recurse a pattern is matched in every folder; "*" and "*.*" take every file.
+TEST_F(SummaryYear, ARecursivePatternMatchesInEveryFolder) {
+  share_.AddFile("R:\\Share\\a.txt", "no report\r\n");
+  share_.AddFile("R:\\Share\\b.log", "no report\r\n");
+  share_.AddFile("R:\\Share\\Sub\\c.TXT", "no report\r\n");
+  share_.AddFile("R:\\Share\\Sub\\d", "no report\r\n");
+  SummaryOptions options;
+  options.recurse = true;
+  EXPECT_EQ(Summarise(share_, {"R:\\Share\\*.txt"}, options).files, 2u);
+  EXPECT_EQ(Summarise(share_, {"R:\\Share\\*"}, options).files, 4u);
+  EXPECT_EQ(Summarise(share_, {"R:\\Share\\*.*"}, options).files, 4u);
+}
+
+// The files of a folder are taken in name order, whatever order the system lists them in.
+TEST_F(SummaryYear, FilesInNameOrderWithoutCase) {
+  for (const char* name : {"b.txt", "d.txt", "a.txt", "C.txt"}) {
+    share_.AddFile(std::string("R:\\Share\\") + name, "no report\r\n");
+  }
+  const Summary summary = Summarise(share_, {"R:\\Share"}, {});
+  std::vector<std::string> skipped;
+  for (const SkippedFile& file : summary.skipped) skipped.push_back(file.path);
+  EXPECT_THAT(skipped, ::testing::ElementsAre("R:\\Share\\a.txt", "R:\\Share\\b.txt",
+                                              "R:\\Share\\C.txt", "R:\\Share\\d.txt"));
+}
+
 }  // namespace
 }  // namespace vorlix::summary

@@ -128,7 +128,8 @@ TEST(SummaryOutput, TrendBarsAgainstTheBusiestDay) {
   EXPECT_THAT(Bars(page, "failing"),
               ElementsAre("15 125 28 15", "57 80 28 60", "99 140 28 0", "141 95 28 45"));
   EXPECT_THAT(page, HasSubstr("<title>2026-12-02: 4 failing of 8</title>"));
-  EXPECT_THAT(page, HasSubstr(">4/8</text>"));
+  EXPECT_THAT(page, HasSubstr("<text x=\"71\" y=\"16\">4/8</text>"));
+  EXPECT_THAT(page, HasSubstr("<text x=\"71\" y=\"156\">12-02</text>"));
   // Short labels lie flat; the narrower slots of many days stand them upright, and the chart
   // keeps to a screen's width.
   EXPECT_THAT(page, Not(HasSubstr("transform=\"rotate(")));
@@ -138,6 +139,9 @@ TEST(SummaryOutput, TrendBarsAgainstTheBusiestDay) {
                               "width=\"1276\""));
   EXPECT_THAT(wide, HasSubstr("<text x=\"14\" y=\"60\" class=\"up start\" "
                               "transform=\"rotate(-90 14 60)\">200/2000</text>"));
+  EXPECT_THAT(wide, HasSubstr("<text x=\"14\" y=\"190\" class=\"up end\" "
+                              "transform=\"rotate(-90 14 190)\">12-01</text>"));
+  EXPECT_THAT(wide, HasSubstr("height=\"227\""));
   summary.trend.resize(30);
   EXPECT_THAT(SummaryPage(summary), HasSubstr(">200/2000</text>"));
   EXPECT_THAT(SummaryPage(summary), HasSubstr("width=\"1276\""));
