@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "common/family.h"
+#include "common/release.h"
 #include "common/share_outages.h"
 #include "findings/findings.h"
 #include "platform/platform.h"
@@ -49,7 +50,7 @@ enum class Control {
 inline constexpr std::size_t kControlCount = 11;
 
 // The caption: the family's title and the release, joined once at compile time.
-inline constexpr char kReleaseSuffix[] = " - Release 1.32";
+inline constexpr char kReleaseSuffix[] = " - " VORLIX_PRODUCT_VERSION;
 inline constexpr auto kFormCaptionText = [] {
   std::array<char, sizeof family::kTitle + sizeof kReleaseSuffix - 1> text{};
   std::size_t at = 0;

@@ -36,9 +36,6 @@ std::string FolderOf(platform::FileSystem& files, const std::string& target) {
 
 constexpr std::uint32_t kFileExists = 80;  // the system's ERROR_FILE_EXISTS
 
-// Beyond this many taken names the folder is taken for broken rather than busy.
-constexpr int kMostSuffixes = 100000;
-
 }  // namespace
 
 void SaveFileSafely(platform::FileSystem& files, const std::string& target,
@@ -60,17 +57,16 @@ bool SaveNewFile(platform::FileSystem& files, const std::string& target, std::st
 }
 
 std::string SaveFileUnderFreeName(platform::FileSystem& files, std::string_view folder,
-                                  std::string_view name, std::string_view extension,
+                                  const std::function<std::string(int copy)>& nameOf,
                                   std::string_view content) {
   std::string base = folder.empty() ? std::string(".") : std::string(folder);
   TempFile fresh(files, files.CreateTempFile(base, std::string(family::kTempPrefix)));
   if (base.back() != '\\' && base.back() != '/') base.push_back('\\');
   WriteWhole(files, fresh.path(), content);
-  base.append(name);
-  std::string candidate = base + std::string(extension);
-  for (int suffix = 2; !files.MoveToNewName(fresh.path(), candidate); ++suffix) {
-    if (suffix > kMostSuffixes) throw InOutError(candidate, kFileExists);
-    candidate = base + "-" + std::to_string(suffix) + std::string(extension);
+  std::string candidate = base + nameOf(1);
+  for (int copy = 2; !files.MoveToNewName(fresh.path(), candidate); ++copy) {
+    if (copy > kMostCopies) throw InOutError(candidate, kFileExists);
+    candidate = base + nameOf(copy);
   }
   fresh.Keep();
   return candidate;

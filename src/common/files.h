@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -39,11 +40,15 @@ void SaveFileSafely(platform::FileSystem& files, const std::string& target,
 // it: false, and nothing left behind, when the name is taken. Throws InOutError.
 bool SaveNewFile(platform::FileSystem& files, const std::string& target, std::string_view content);
 
-// Writes a whole file into `folder` as name + extension, or when that is taken as name-2,
-// name-3, ... + extension: each name is claimed in one step, so writers at the same moment never
-// take one name twice nor replace a file. Returns the path written. Throws InOutError.
+// Beyond this many taken names a folder is taken for broken rather than busy. A copy number
+// keeps to five digits: six after a dash would read as a time of day.
+inline constexpr int kMostCopies = 99999;
+
+// Writes a whole file into `folder` as nameOf(1), or when that is taken as nameOf(2),
+// nameOf(3), ...: each name is claimed in one step, so writers at the same moment never take one
+// name twice nor replace a file. Returns the path written. Throws InOutError.
 std::string SaveFileUnderFreeName(platform::FileSystem& files, std::string_view folder,
-                                  std::string_view name, std::string_view extension,
+                                  const std::function<std::string(int copy)>& nameOf,
                                   std::string_view content);
 
 }  // namespace vorlix

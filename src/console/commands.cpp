@@ -16,6 +16,7 @@
 #include "platform/dialogs.h"
 #include "platform/errors.h"
 #include "platform/platform.h"
+#include "report/collected_name.h"
 #include "report/report_driver.h"
 #include "report/report_json.h"
 #include "report/temp_report.h"
@@ -72,10 +73,16 @@ int Deliver(System& system, const std::optional<std::string>& target, std::strin
 }
 
 // Into a folder under the collected name, or the first free name after it.
-int Collect(System& system, const std::string& folder, const std::string& name,
-            std::string_view extension, std::string_view text) {
+int Collect(System& system, const std::string& folder, report::CollectedName name,
+            std::string_view text) {
   try {
-    const std::string written = SaveFileUnderFreeName(system.files, folder, name, extension, text);
+    const std::string written = SaveFileUnderFreeName(
+        system.files, folder,
+        [&name](int copy) {
+          name.copy = copy;
+          return report::CollectedFileName(name);
+        },
+        text);
     Tell(system.streams, Join({kWritten, written}));
     return kDone;
   } catch (const OsError& error) {
@@ -133,13 +140,13 @@ int ReportOne(System& system, const ReportRequest& request, const std::string& p
   const std::string& text = written.text;
   const auto lines = findings::CheckedLines(text, written.lines);
   const auto found = findings::FindingsOf(lines);
-  const std::string name = CollectedName(facts.computer, facts.user, program, facts.time);
+  report::CollectedName name{facts.computer, facts.user, program, report::Stamp(facts.time)};
   // The writer's verdicts: a line copied from a file that reads like a failure is none.
   const bool failed = std::any_of(written.lines.begin(), written.lines.end(), [](const auto& line) {
     return line.verdict == report::CheckState::Failed;
   });
   int status = Worse(failed ? kDoneWithFailures : kDone,
-                     request.outDir ? Collect(system, *request.outDir, name, ".txt", text)
+                     request.outDir ? Collect(system, *request.outDir, name, text)
                                     : Deliver(system, request.out, text));
   if (request.explain) {
     system.streams.Out(Join({kNewLine, findings::FindingsBlock(found, kNewLine)}));
@@ -147,7 +154,8 @@ int ReportOne(System& system, const ReportRequest& request, const std::string& p
   if (request.json || request.jsonDir) {
     const std::string json =
         report::json::Write(JsonDocument(written, found, facts, system.session));
-    status = Worse(status, request.jsonDir ? Collect(system, *request.jsonDir, name, ".json", json)
+    name.json = true;
+    status = Worse(status, request.jsonDir ? Collect(system, *request.jsonDir, name, json)
                                            : Deliver(system, request.json, json));
   }
   return status;

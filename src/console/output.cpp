@@ -1,11 +1,9 @@
 #include "console/output.h"
 
-#include <cstdio>
-#include <cstdlib>
-
 #include "common/text_lines.h"
 #include "console/texts.h"
 #include "drivemap/drive_map_texts.h"
+#include "report/collected_name.h"
 #include "report/report_file.h"
 
 namespace vorlix::console {
@@ -68,7 +66,7 @@ report::json::Document JsonDocument(const report::WrittenReport& written,
   document.user = session.AnsiToUtf8(facts.user);
   document.program = session.AnsiToUtf8(facts.program);
   document.level = facts.level == 2 ? "Full" : "Normal";
-  document.time = IsoLocalTime(facts.time, facts.utcOffsetMinutes);
+  document.time = report::IsoLocalTime(facts.time, facts.utcOffsetMinutes);
   document.codePage = facts.codePage;
   TextLines lines{written.text};
   for (const report::LineRecord& record : written.lines) {
@@ -79,28 +77,6 @@ report::json::Document JsonDocument(const report::WrittenReport& written,
   }
   document.findings = findings::JsonFindings(found);
   return document;
-}
-
-std::string IsoLocalTime(const platform::LocalTime& t, int utcOffsetMinutes) {
-  const int offset = std::abs(utcOffsetMinutes);
-  char text[48];
-  std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d%c%02d:%02d", t.year, t.month,
-                t.day, t.hour, t.minute, t.second, utcOffsetMinutes < 0 ? '-' : '+', offset / 60,
-                offset % 60);
-  return text;
-}
-
-std::string CollectedName(std::string_view computer, std::string_view user,
-                          std::string_view program, const platform::LocalTime& time) {
-  char stamp[32];
-  std::snprintf(stamp, sizeof stamp, "%04d%02d%02d-%02d%02d%02d", time.year, time.month, time.day,
-                time.hour, time.minute, time.second);
-  std::string name;
-  for (const std::string_view part : {computer, user, program}) {
-    name.append(part);
-    name.push_back('_');
-  }
-  return name + stamp;
 }
 
 }  // namespace vorlix::console

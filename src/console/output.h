@@ -48,11 +48,4 @@ report::json::Document JsonDocument(const report::WrittenReport& written,
                                     std::span<const findings::Finding> found,
                                     const ReportFacts& facts, Session& session);
 
-// "2026-12-08T14:05:09+01:00".
-std::string IsoLocalTime(const platform::LocalTime& time, int utcOffsetMinutes);
-
-// "<computer>_<user>_<program>_<yyyymmdd-hhmmss>", the name of a collected report.
-std::string CollectedName(std::string_view computer, std::string_view user,
-                          std::string_view program, const platform::LocalTime& time);
-
 }  // namespace vorlix::console

@@ -8,6 +8,7 @@
 #include "console/output.h"
 #include "platform/errors.h"
 #include "summary/summary.h"
+#include "summary/summary_csv.h"
 #include "summary/summary_page.h"
 
 namespace vorlix::console {
@@ -15,7 +16,7 @@ namespace vorlix::console {
 namespace {
 
 constexpr OptionSpec kSummaryOptions[] = {
-    {"--recurse"}, {"--html", true}, {"--all-reports"}, {"--silent-days", true}};
+    {"--recurse"}, {"--html", true}, {"--csv", true}, {"--all-reports"}, {"--silent-days", true}};
 
 int SilentDays(const std::optional<std::string>& value) {
   if (!value) return kDefaultSilentDays;
@@ -38,6 +39,23 @@ std::string Grouped(std::size_t n) {
   return grouped;
 }
 
+// The page or the table, claimed in one step: a reader never meets a half-written file.
+int WriteOutput(System& system, std::string_view notWritten, const std::string& path,
+                std::string_view content) {
+  if (system.files.FolderExists(path)) {
+    Tell(system.streams, Join({notWritten, path, kOutputIsFolder}));
+    return kFileError;
+  }
+  try {
+    SaveFileSafely(system.files, path, content);
+  } catch (const InOutError& error) {
+    Tell(system.streams,
+         Join({notWritten, path, "' (system error ", std::to_string(error.code()), ")"}));
+    return kFileError;
+  }
+  return kDone;
+}
+
 }  // namespace
 
 int RunSummary(std::span<const std::string> words, System& system) {
@@ -49,7 +67,10 @@ int RunSummary(std::span<const std::string> words, System& system) {
   options.allReports = arguments.Has("--all-reports");
   options.silentDays = SilentDays(arguments.Value("--silent-days"));
   const auto html = arguments.Value("--html");
-  if (html) options.excluded.push_back(system.files.FullPath(*html));
+  const auto csv = arguments.Value("--csv");
+  for (const auto& output : {html, csv}) {
+    if (output) options.excluded.push_back(system.files.FullPath(*output));
+  }
   const bool showProgress = system.streams.ErrIsConsole();
   if (showProgress) {
     options.progress = [&system](std::size_t read, std::size_t total) {
@@ -68,22 +89,13 @@ int RunSummary(std::span<const std::string> words, System& system) {
     if (file.unreadable) Tell(system.streams, Join({file.path, ": ", file.reason}));
   }
 
-  const int status = result.AnyUnreadable() ? kFileError
-                     : result.AnyFailed()   ? kDoneWithFailures
-                                            : kDone;
-  if (html) {
-    if (system.files.FolderExists(*html)) {
-      Tell(system.streams, Join({kPageNotWritten, *html, kPageIsFolder}));
-      return kFileError;
-    }
-    try {
-      SaveFileSafely(system.files, *html, summary::SummaryPage(result));
-    } catch (const InOutError& error) {
-      Tell(system.streams,
-           Join({kPageNotWritten, *html, "' (system error ", std::to_string(error.code()), ")"}));
-      return kFileError;
-    }
-  }
+  int status = result.AnyUnreadable() ? kFileError : result.AnyFailed() ? kDoneWithFailures : kDone;
+  if (html)
+    status =
+        Worse(status, WriteOutput(system, kPageNotWritten, *html, summary::SummaryPage(result)));
+  if (csv)
+    status =
+        Worse(status, WriteOutput(system, kTableNotWritten, *csv, summary::SummaryCsv(result)));
   return status;
 }
 

@@ -3,11 +3,13 @@
 #include <cstddef>
 #include <string_view>
 
+#include "common/release.h"
+
 // The console program's own texts; the reports' texts belong to the logic that writes them.
 namespace vorlix::console {
 
 inline constexpr std::string_view kToolName = "Vorlix";
-inline constexpr std::string_view kRelease = "1.32";
+inline constexpr std::string_view kRelease = VORLIX_RELEASE;
 inline constexpr std::string_view kMessagePrefix = "vorlixc: ";
 inline constexpr std::string_view kNewLine = "\r\n";
 
@@ -58,7 +60,8 @@ inline constexpr std::string_view kConvertHelp =
     "      Example: vorlixc convert Ostrelan --map \\\\server\\maps\\PC042_anna.txt --dry-run\r\n"
     "      Example: vorlixc convert Ostrelan --map \\\\server\\maps\\PC042_anna.txt --yes\r\n";
 inline constexpr std::string_view kSummaryUsage =
-    "  vorlixc summary PATH... [--recurse] [--html FILE] [--silent-days N] [--all-reports]\r\n";
+    "  vorlixc summary PATH... [--recurse] [--html FILE] [--csv FILE] [--silent-days N]\r\n"
+    "                          [--all-reports]\r\n";
 inline constexpr std::string_view kSummaryHelp =
     "      Reads the reports among the files and folders given (text or JSON, saved by the\r\n"
     "      window or written by vorlixc report) and prints one line per computer, user and\r\n"
@@ -66,7 +69,8 @@ inline constexpr std::string_view kSummaryHelp =
     "      more than N days, default 7, before the newest) or passing; then the likely cause\r\n"
     "      of each failure with its repair, and the checks that fail most often.\r\n"
     "      --all-reports gives a line per report instead. --html writes the same as one\r\n"
-    "      self-contained page with the trend per day. Text is UTF-8.\r\n"
+    "      self-contained page with the trend per day. --csv writes the rows as a table for a\r\n"
+    "      spreadsheet, a column per check. Text is UTF-8.\r\n"
     "      Example: vorlixc summary \\\\server\\vorlix-reports --html summary.html\r\n";
 
 // Reasons for bad usage.
@@ -110,7 +114,8 @@ inline constexpr std::string_view kNotElevatedMessage =
 inline constexpr std::string_view kDryRunLastLine = "Dry run: nothing was written.";
 inline constexpr std::string_view kDefaultMapName = "vorlix.txt";
 inline constexpr std::string_view kPageNotWritten = "the page cannot be written: '";
-inline constexpr std::string_view kPageIsFolder = "' is a folder";
+inline constexpr std::string_view kTableNotWritten = "the table cannot be written: '";
+inline constexpr std::string_view kOutputIsFolder = "' is a folder";
 inline constexpr std::string_view kProgressRead = "read ";
 inline constexpr std::string_view kProgressFiles = " files";
 inline constexpr std::size_t kProgressStep = 500;

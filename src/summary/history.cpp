@@ -1,9 +1,11 @@
 #include "summary/history.h"
 
 #include <algorithm>
+#include <chrono>
 #include <map>
 #include <optional>
 #include <tuple>
+#include <unordered_map>
 
 #include "common/text.h"
 #include "platform/errors.h"
@@ -15,21 +17,41 @@ namespace vorlix::summary {
 
 namespace {
 
+constexpr std::size_t kBlockBytes = 1 << 20;
+constexpr std::uint32_t kNone = UINT32_MAX;
+
+// "yyyymmddhhmmss" as a number, so that a year of reports is not a year of strings.
+std::uint64_t OrderNumber(std::string_view order) {
+  std::uint64_t number = 0;
+  for (const char c : order) number = number * 10 + static_cast<std::uint64_t>(c - '0');
+  return number;
+}
+
+std::uint64_t DayOf(std::uint64_t order) { return order / 1000000; }
+
+std::string DayText(std::uint64_t day) { return std::to_string(day); }
+
+// A report of a workstation as its name (or its content, for a name of another form) tells it.
+struct Named {
+  std::uint32_t key;
+  std::uint64_t order;
+  int copy;
+  bool json;
+  std::uint32_t file;    // kNone for a report read already (see `loaded`)
+  std::uint32_t loaded;  // its entry among those read to learn whose they are, or kNone
+};
+
 // One report of a workstation: its files (the JSON twin first) and, once read, what it showed.
 struct Instance {
-  std::string order;  // the time's order key, then the copy number
+  std::uint64_t order = 0;
   int copy = 1;
-  std::vector<const FoundFile*> files;
+  std::vector<std::uint32_t> files;
   bool read = false;
-  std::optional<SummaryEntry> entry;  // kept for the latest only
+  std::optional<SummaryEntry> entry;  // kept until its row or its day has it
   bool readable = false;
   bool failed = false;
   ReportTime time;
 };
-
-bool Newer(const Instance& a, const Instance& b) {
-  return std::tie(a.order, a.copy) > std::tie(b.order, b.copy);
-}
 
 std::string KeyOf(std::string_view computer, std::string_view user, std::string_view program) {
   return AsciiUpper(Join({computer, "\n", user, "\n", program}));
@@ -50,33 +72,164 @@ void Reduce(SummaryEntry& entry, bool keepText) {
 class RowBuilder {
  public:
   RowBuilder(platform::FileSystem& files, const SummaryOptions& options, Summary& summary,
-             const std::vector<FoundFile>& found)
-      : files_(files), options_(options), summary_(summary), total_(found.size()) {
-    for (const FoundFile& file : found) paths_.emplace(AsciiUpper(file.path), &file);
+             const FoundFiles& found)
+      : files_(files), options_(options), summary_(summary), found_(found) {}
+
+  // Sorts a file in by its name; a name of another form waits for Load().
+  void Add(std::size_t file) {
+    const auto parsed = ParseReportName(found_.Name(file));
+    const auto time = parsed ? TimeFromStamp(parsed->stamp) : std::nullopt;
+    if (!time) {
+      loose_.push_back(static_cast<std::uint32_t>(file));
+      return;
+    }
+    named_.push_back({KeyIndex(KeyOf(parsed->computer, parsed->user, parsed->program)),
+                      OrderNumber(time->order), parsed->copy, parsed->json,
+                      static_cast<std::uint32_t>(file), kNone});
+  }
+
+  // Reads the files whose name tells nothing: only their content tells whose report it is.
+  void LoadLoose() {
+    for (const std::uint32_t file : loose_) {
+      if (EndsWithNoCase(found_.Name(file), ".json")) {
+        jsonTwins_.emplace(AsciiUpper(found_.Path(file)), file);
+      }
+    }
+    for (const std::uint32_t file : loose_) {
+      std::optional<SummaryEntry> entry = Load(file);
+      if (!entry) continue;
+      const Report& report = entry->report;
+      if (report.computer.empty() || report.user.empty() || !report.time.Known()) {
+        unnamed_.push_back(std::move(*entry));
+        continue;
+      }
+      named_.push_back({KeyIndex(KeyOf(report.computer, report.user, report.program)),
+                        OrderNumber(report.time.order), 1, false, kNone,
+                        static_cast<std::uint32_t>(loaded_.size())});
+      loaded_.push_back(std::move(*entry));
+    }
+  }
+
+  std::size_t Read() const { return read_; }
+
+  void Finish() {
+    // Per workstation, newest first; of twins the JSON side first; of the same time and copy,
+    // the report read already (its twin was found by its content).
+    std::sort(named_.begin(), named_.end(), [](const Named& a, const Named& b) {
+      return std::make_tuple(a.key, -static_cast<std::int64_t>(a.order), -a.copy, a.loaded == kNone,
+                             !a.json,
+                             a.file) < std::make_tuple(b.key, -static_cast<std::int64_t>(b.order),
+                                                       -b.copy, b.loaded == kNone, !b.json, b.file);
+    });
+    std::uint64_t newestDay = 0;
+    for (const Named& named : named_) newestDay = std::max(newestDay, DayOf(named.order));
+    firstDay_ = FirstTrendDay(newestDay);
+
+    std::vector<Row> rows;
+    std::map<std::uint64_t, DayCount> days;
+    for (std::size_t begin = 0; begin < named_.size();) {
+      std::size_t end = begin;
+      while (end < named_.size() && named_[end].key == named_[begin].key) ++end;
+      std::vector<Instance> instances = InstancesOf(begin, end);
+      begin = end;
+      if (options_.allReports) {
+        for (Instance& instance : instances) {
+          if (Read(instance).readable) rows.push_back(RowOf(instance));
+        }
+      } else if (auto row = LatestRow(instances)) {
+        rows.push_back(std::move(*row));
+      }
+      CountDays(instances, days);
+      for (const Instance& instance : instances) {
+        if (!instance.read || instance.readable) ++summary_.reports;
+      }
+    }
+    for (SummaryEntry& entry : unnamed_) {
+      ++summary_.reports;
+      Row row;
+      row.state = entry.report.AnyFailed() ? RowState::Failing : RowState::Passing;
+      row.since = entry.report.time;
+      row.failedChecks = FailedChecks(entry.report);
+      Reduce(entry, row.state == RowState::Failing);
+      row.latest = std::move(entry);
+      rows.push_back(std::move(row));
+    }
+    std::string newest;
+    for (const Row& row : rows) newest = std::max(newest, row.latest.report.time.order);
+    if (!options_.allReports) MarkSilent(rows, newest);
+    Order(rows);
+    summary_.rows = std::move(rows);
+    for (auto& [day, count] : days) summary_.trend.push_back(count);
+  }
+
+ private:
+  std::uint32_t KeyIndex(const std::string& key) {
+    return keys_.try_emplace(key, static_cast<std::uint32_t>(keys_.size())).first->second;
+  }
+
+  // The first day of the trend: kTrendDays up to the newest.
+  static std::uint64_t FirstTrendDay(std::uint64_t newestDay) {
+    const std::string newest = DayText(newestDay);
+    if (newest.size() != 8) return 0;
+    const std::chrono::year_month_day day{
+        std::chrono::year(std::stoi(newest.substr(0, 4))),
+        std::chrono::month(static_cast<unsigned>(std::stoi(newest.substr(4, 2)))),
+        std::chrono::day(static_cast<unsigned>(std::stoi(newest.substr(6, 2))))};
+    const std::chrono::year_month_day first{std::chrono::sys_days(day) -
+                                            std::chrono::days(kTrendDays - 1)};
+    return static_cast<std::uint64_t>(static_cast<int>(first.year())) * 10000 +
+           static_cast<unsigned>(first.month()) * 100 + static_cast<unsigned>(first.day());
+  }
+
+  // The reports of one workstation, twins as one, newest first.
+  std::vector<Instance> InstancesOf(std::size_t begin, std::size_t end) {
+    std::vector<Instance> instances;
+    for (std::size_t i = begin; i < end; ++i) {
+      const Named& named = named_[i];
+      if (instances.empty() || instances.back().order != named.order ||
+          instances.back().copy != named.copy) {
+        Instance& added = instances.emplace_back();
+        added.order = named.order;
+        added.copy = named.copy;
+      }
+      Instance& instance = instances.back();
+      if (named.loaded != kNone) {
+        if (instance.read) continue;  // a second report of that moment
+        instance.read = instance.readable = true;
+        instance.failed = loaded_[named.loaded].report.AnyFailed();
+        instance.time = loaded_[named.loaded].report.time;
+        instance.entry = std::move(loaded_[named.loaded]);
+      } else if (!instance.read) {
+        instance.files.push_back(named.file);
+      }
+    }
+    return instances;
   }
 
   // The whole file, or nothing when it is skipped (with its reason).
-  std::optional<std::string> Content(const FoundFile& file) {
+  std::optional<std::string> Content(std::uint32_t file) {
     ++read_;
-    if (options_.progress) options_.progress(read_, total_);
-    if (file.size > kMaxReportBytes) {
-      summary_.skipped.push_back({file.path, std::string(kTooLarge)});
+    if (options_.progress) options_.progress(read_, found_.size());
+    if (found_.Size(file) > kMaxReportBytes) {
+      summary_.skipped.push_back({found_.Path(file), std::string(kTooLarge)});
       return std::nullopt;
     }
     try {
-      return files_.ReadAll(file.path);
+      return files_.ReadAll(found_.Path(file));
     } catch (const InOutError& error) {
-      summary_.skipped.push_back({file.path, SystemError("cannot be read", error.code()), true});
+      summary_.skipped.push_back(
+          {found_.Path(file), SystemError("cannot be read", error.code()), true});
       return std::nullopt;
     }
   }
 
   // The report in a file's content, or nothing when it is none (skipped, with the reason).
-  std::optional<SummaryEntry> Parse(const FoundFile& file, const std::string& content,
+  std::optional<SummaryEntry> Parse(std::uint32_t file, const std::string& content,
                                     std::optional<int> twinCodePage) {
-    ReadResult result = ReadReport(file.path, content, twinCodePage);
+    const std::string path = found_.Path(file);
+    ReadResult result = ReadReport(path, content, twinCodePage);
     if (!result.report) {
-      summary_.skipped.push_back({file.path, std::move(result.skipReason)});
+      summary_.skipped.push_back({path, std::move(result.skipReason)});
       return std::nullopt;
     }
     SummaryEntry entry{std::move(*result.report), {}};
@@ -99,12 +252,12 @@ class RowBuilder {
     if (instance.read) return instance;
     instance.read = true;
     std::optional<int> codePage;
-    for (const FoundFile* file : instance.files) {
-      const auto content = Content(*file);
+    for (const std::uint32_t file : instance.files) {
+      const auto content = Content(file);
       if (!content) continue;
-      auto entry = Parse(*file, *content, codePage);
+      auto entry = Parse(file, *content, codePage);
       if (!entry) {
-        if (EndsWithNoCase(file->path, ".json")) codePage = CodePageOf(*content);
+        if (EndsWithNoCase(found_.Name(file), ".json")) codePage = CodePageOf(*content);
         continue;
       }
       instance.readable = true;
@@ -117,99 +270,22 @@ class RowBuilder {
   }
 
   // A file whose name tells nothing: its JSON twin is the same name beside it.
-  std::optional<SummaryEntry> Load(const FoundFile& file) {
+  std::optional<SummaryEntry> Load(std::uint32_t file) {
     const auto content = Content(file);
     if (!content) return std::nullopt;
     std::optional<int> codePage;
-    if (EndsWithNoCase(file.path, ".txt")) {
-      const auto twin =
-          paths_.find(AsciiUpper(file.path.substr(0, file.path.size() - 4) + ".json"));
-      if (twin != paths_.end() && twin->second->size <= kMaxReportBytes) {
+    const std::string path = found_.Path(file);
+    if (EndsWithNoCase(path, ".txt")) {
+      const auto twin = jsonTwins_.find(AsciiUpper(path.substr(0, path.size() - 4) + ".json"));
+      if (twin != jsonTwins_.end() && found_.Size(twin->second) <= kMaxReportBytes) {
         try {
-          codePage = CodePageOf(files_.ReadAll(twin->second->path));
+          codePage = CodePageOf(files_.ReadAll(found_.Path(twin->second)));
         } catch (const InOutError&) {
           // the twin is listed as skipped on its own
         }
       }
     }
     return Parse(file, *content, codePage);
-  }
-
-  void Add(const FoundFile& file) {
-    const std::string name = FileNameOf(file.path);
-    if (const auto parsed = ParseReportName(name)) {
-      Instance& instance =
-          InstanceOf(KeyOf(parsed->computer, parsed->user, parsed->program),
-                     parsed->stamp.substr(0, 8) + parsed->stamp.substr(9), parsed->copy);
-      // The JSON side of twins is read first.
-      auto at = parsed->json ? instance.files.begin() : instance.files.end();
-      instance.files.insert(at, &file);
-      return;
-    }
-    // Only its content tells whose report it is.
-    std::optional<SummaryEntry> entry = Load(file);
-    if (!entry) return;
-    const Report& report = entry->report;
-    if (report.computer.empty() || report.user.empty() || !report.time.Known()) {
-      loose_.push_back(std::move(*entry));
-      return;
-    }
-    Instance& instance =
-        InstanceOf(KeyOf(report.computer, report.user, report.program), report.time.order, 1);
-    if (instance.read) return;  // a twin of a report read already
-    instance.read = instance.readable = true;
-    instance.failed = report.AnyFailed();
-    instance.time = report.time;
-    instance.entry = std::move(entry);
-  }
-
-  std::size_t Read() const { return read_; }
-
-  void Finish() {
-    std::vector<Row> rows;
-    std::map<std::string, DayCount> days;
-    std::string newest;
-    for (auto& [key, instances] : keys_) {
-      std::sort(instances.begin(), instances.end(), Newer);
-      if (options_.allReports) {
-        for (Instance& instance : instances) {
-          if (Read(instance).readable) rows.push_back(RowOf(instance));
-        }
-      } else if (auto row = LatestRow(instances)) {
-        rows.push_back(std::move(*row));
-      }
-      CountDays(instances, days);
-      for (const Instance& instance : instances) {
-        if (!instance.read || instance.readable) ++summary_.reports;
-      }
-    }
-    for (SummaryEntry& entry : loose_) {
-      ++summary_.reports;
-      Row row;
-      row.state = entry.report.AnyFailed() ? RowState::Failing : RowState::Passing;
-      row.since = entry.report.time;
-      row.failedChecks = FailedChecks(entry.report);
-      Reduce(entry, row.state == RowState::Failing);
-      row.latest = std::move(entry);
-      rows.push_back(std::move(row));
-    }
-    for (const Row& row : rows) newest = std::max(newest, row.latest.report.time.order);
-    if (!options_.allReports) MarkSilent(rows, newest);
-    Order(rows);
-    summary_.rows = std::move(rows);
-    for (auto& [day, count] : days) summary_.trend.push_back(count);
-  }
-
- private:
-  Instance& InstanceOf(const std::string& key, const std::string& order, int copy) {
-    auto& instances = keys_[key];
-    for (Instance& instance : instances) {
-      if (instance.order == order && instance.copy == copy) return instance;
-    }
-    Instance& added = instances.emplace_back();
-    added.order = order;
-    added.copy = copy;
-    return added;
   }
 
   Row RowOf(Instance& instance) {
@@ -232,6 +308,7 @@ class RowBuilder {
     Row row = RowOf(*latest);
     for (auto before = latest + 1; before != instances.end(); ++before) {
       if (!Read(*before).readable) continue;
+      before->entry.reset();
       if (failed && before->failed) {
         row.since = before->time;
         continue;
@@ -242,16 +319,21 @@ class RowBuilder {
     return row;
   }
 
-  // The latest report of each day; a day's state is read only for the trend.
-  void CountDays(std::vector<Instance>& instances, std::map<std::string, DayCount>& days) {
-    std::string done;
+  // The latest report of each day of the trend; a day's state is read only for the trend, and
+  // days before the trend's are not read at all.
+  void CountDays(std::vector<Instance>& instances, std::map<std::uint64_t, DayCount>& days) {
+    std::uint64_t done = 0;
     for (Instance& instance : instances) {
-      const std::string day = instance.order.substr(0, 8);
+      const std::uint64_t day = DayOf(instance.order);
+      if (day < firstDay_) {
+        summary_.trendCut = true;
+        break;
+      }
       if (day == done) continue;
       if (!Read(instance).readable || !instance.time.Known()) continue;
       done = day;
       DayCount& count = days[day];
-      count.day = day;
+      count.day = DayText(day);
       ++count.reported;
       if (instance.failed) ++count.failing;
       instance.entry.reset();
@@ -291,26 +373,78 @@ class RowBuilder {
   platform::FileSystem& files_;
   const SummaryOptions& options_;
   Summary& summary_;
-  std::size_t total_;
+  const FoundFiles& found_;
   std::size_t read_ = 0;
-  std::map<std::string, const FoundFile*> paths_;  // by the path in capitals
-  std::map<std::string, std::vector<Instance>> keys_;
-  std::vector<SummaryEntry> loose_;
+  std::uint64_t firstDay_ = 0;
+  std::map<std::string, std::uint32_t> keys_;  // computer, user and program in capitals
+  std::vector<Named> named_;
+  std::vector<std::uint32_t> loose_;                          // files of names of other forms
+  std::unordered_map<std::string, std::uint32_t> jsonTwins_;  // of those, the JSON ones
+  std::vector<SummaryEntry> loaded_;   // read from loose files, with whose they are
+  std::vector<SummaryEntry> unnamed_;  // read, and no one's: a row each
 };
 
 }  // namespace
+
+std::string JoinedPath(std::string_view folder, std::string_view name) {
+  if (folder.empty() || folder.back() == '\\' || folder.back() == '/') {
+    return Join({folder, name});
+  }
+  return Join({folder, "\\", name});
+}
+
+std::uint32_t FoundFiles::AddFolder(std::string folder) {
+  folders_.push_back(std::move(folder));
+  return static_cast<std::uint32_t>(folders_.size() - 1);
+}
+
+void FoundFiles::Add(std::uint32_t folder, std::string_view name, std::uint64_t size) {
+  if (blocks_.empty() || blocks_.back().size() + name.size() > blocks_.back().capacity()) {
+    blocks_.emplace_back().reserve(std::max(kBlockBytes, name.size()));
+  }
+  std::string& block = blocks_.back();
+  entries_.push_back({folder, static_cast<std::uint32_t>(blocks_.size() - 1),
+                      static_cast<std::uint32_t>(block.size()),
+                      static_cast<std::uint32_t>(name.size()), size});
+  block.append(name);
+}
+
+std::string_view FoundFiles::Name(std::size_t file) const {
+  const Entry& entry = entries_[file];
+  return std::string_view(blocks_[entry.block]).substr(entry.offset, entry.length);
+}
+
+void FoundFiles::SortFrom(std::size_t first) {
+  std::sort(entries_.begin() + static_cast<std::ptrdiff_t>(first), entries_.end(),
+            [this](const Entry& a, const Entry& b) {
+              const auto x = std::string_view(blocks_[a.block]).substr(a.offset, a.length);
+              const auto y = std::string_view(blocks_[b.block]).substr(b.offset, b.length);
+              return std::lexicographical_compare(
+                  x.begin(), x.end(), y.begin(), y.end(),
+                  [](char p, char q) { return AsciiUpper(p) < AsciiUpper(q); });
+            });
+}
+
+void FoundFiles::Keep(const std::function<bool(std::size_t)>& keep) {
+  std::size_t kept = 0;
+  for (std::size_t i = 0; i < entries_.size(); ++i) {
+    if (keep(i)) entries_[kept++] = entries_[i];
+  }
+  entries_.resize(kept);
+}
 
 std::string SystemError(std::string_view what, std::uint32_t code) {
   return std::string(what) + " (system error " + std::to_string(code) + ")";
 }
 
-void BuildRows(platform::FileSystem& files, const std::vector<FoundFile>& found,
-               const SummaryOptions& options, Summary& summary) {
+void BuildRows(platform::FileSystem& files, const FoundFiles& found, const SummaryOptions& options,
+               Summary& summary) {
   summary.files = found.size();
   summary.allReports = options.allReports;
   summary.silentDays = options.silentDays;
   RowBuilder builder(files, options, summary, found);
-  for (const FoundFile& file : found) builder.Add(file);
+  for (std::size_t file = 0; file < found.size(); ++file) builder.Add(file);
+  builder.LoadLoose();
   builder.Finish();
   summary.read = builder.Read();
 }

@@ -4,19 +4,15 @@
 #include <string>
 #include <string_view>
 
+#include "report/collected_name.h"
+
 namespace vorlix::summary {
 
-// What the name of a collected report tells:
-// "<COMPUTER>_<USER>_<Program>_<yyyymmdd-hhmmss>[-N].txt" or ".json".
-struct ReportName {
-  std::string computer;
-  std::string user;
-  std::string program;  // as the family spells it
-  std::string stamp;    // "yyyymmdd-hhmmss"
-  int copy = 1;         // 2, 3, ... for a name that existed already
-  bool json = false;
-};
-std::optional<ReportName> ParseReportName(std::string_view fileName);
+// What the name of a collected report tells; the form is the one the console writes.
+using ReportName = report::CollectedName;
+inline std::optional<ReportName> ParseReportName(std::string_view fileName) {
+  return report::ParseCollectedName(fileName);
+}
 
 // The file name without its folder.
 std::string FileNameOf(std::string_view path);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <map>
 #include <set>
 
 #include "platform/errors.h"
@@ -12,11 +13,6 @@ namespace vorlix::summary {
 
 namespace {
 
-std::string Joined(const std::string& folder, const std::string& name) {
-  if (!folder.empty() && (folder.back() == '\\' || folder.back() == '/')) return folder + name;
-  return folder + "\\" + name;
-}
-
 bool LessNoCase(const std::string& a, const std::string& b) {
   return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
                                       [](char x, char y) { return AsciiUpper(x) < AsciiUpper(y); });
@@ -24,53 +20,54 @@ bool LessNoCase(const std::string& a, const std::string& b) {
 
 constexpr std::uint32_t kFileNotFound = 2;  // the system's code for a pattern that matches nothing
 
-// The entries a search yields, in name order. A search that cannot start, other than one that
-// finds nothing in a folder that is there, or that ends early, is kept as unreadable.
-std::vector<platform::DirEntry> Entries(platform::FileSystem& files, const std::string& folder,
-                                        const std::string& pattern,
-                                        std::vector<SkippedFile>& skipped) {
-  std::vector<platform::DirEntry> entries;
-  auto start = files.FindFirst(Joined(folder, pattern));
+// Lists a folder into `found` (the files a pattern matches, in name order) and `subfolders`. A
+// search that cannot start, other than one that finds nothing in a folder that is there, or that
+// ends early, is kept as unreadable. Without recursion the system matches the pattern, as it
+// would for any Windows program.
+void List(platform::FileSystem& files, const std::string& folder, const std::string& pattern,
+          bool recurse, FoundFiles& found, std::vector<std::string>& subfolders,
+          std::vector<SkippedFile>& skipped) {
+  constexpr std::uint32_t kNoFile = platform::kAttrDirectory | platform::kAttrVolumeLabel;
+  const bool all = pattern == "*.*" || pattern == "*";
+  const std::string searched = JoinedPath(folder, recurse ? "*" : pattern);
+  auto start = files.FindFirst(searched);
   if (!start.search) {
     if (start.error != kFileNotFound || !files.FolderExists(folder)) {
-      skipped.push_back(
-          {Joined(folder, pattern), SystemError("cannot be listed", start.error), true});
+      skipped.push_back({searched, SystemError("cannot be listed", start.error), true});
     }
-    return entries;
+    return;
   }
-  while (auto entry = start.search->Next()) entries.push_back(std::move(*entry));
+  const std::uint32_t index = found.AddFolder(folder);
+  const std::size_t first = found.size();
+  while (auto entry = start.search->Next()) {
+    if (!(entry->attributes & kNoFile)) {
+      if (!recurse || all || MatchesWildcard(pattern, entry->name)) {
+        found.Add(index, entry->name, entry->size);
+      }
+    } else if (recurse && (entry->attributes & platform::kAttrDirectory) &&
+               !(entry->attributes & platform::kAttrReparsePoint) && entry->name != "." &&
+               entry->name != "..") {
+      // A junction or link may lead back up the tree, or into another share.
+      subfolders.push_back(std::move(entry->name));
+    }
+  }
   if (start.search->EndError() != platform::DirectorySearch::kNoMoreFiles) {
-    skipped.push_back({Joined(folder, pattern),
-                       SystemError("cannot be listed to its end", start.search->EndError()), true});
+    skipped.push_back(
+        {searched, SystemError("cannot be listed to its end", start.search->EndError()), true});
   }
-  std::sort(entries.begin(), entries.end(),
-            [](const auto& a, const auto& b) { return LessNoCase(a.name, b.name); });
-  return entries;
+  found.SortFrom(first);
+  std::sort(subfolders.begin(), subfolders.end(), LessNoCase);
 }
 
 // The files a pattern matches in name order, then, when recursing, those that it matches in
 // the subfolders. Each folder is listed once.
 void CollectMatches(platform::FileSystem& files, const std::string& folder,
-                    const std::string& pattern, bool recurse, std::vector<FoundFile>& found,
+                    const std::string& pattern, bool recurse, FoundFiles& found,
                     std::vector<SkippedFile>& skipped) {
-  constexpr std::uint32_t kNoFile = platform::kAttrDirectory | platform::kAttrVolumeLabel;
-  const bool all = pattern == "*.*" || pattern == "*";
-  // Without recursion the system matches the pattern, as it would for any Windows program.
-  const auto entries = Entries(files, folder, recurse ? "*" : pattern, skipped);
-  for (const auto& entry : entries) {
-    if (!(entry.attributes & kNoFile) &&
-        (!recurse || all || MatchesWildcard(pattern, entry.name))) {
-      found.push_back({Joined(folder, entry.name), entry.size});
-    }
-  }
-  if (!recurse) return;
-  for (const auto& entry : entries) {
-    // A junction or link may lead back up the tree, or into another share.
-    const bool enter = (entry.attributes & platform::kAttrDirectory) &&
-                       !(entry.attributes & platform::kAttrReparsePoint);
-    if (enter && entry.name != "." && entry.name != "..") {
-      CollectMatches(files, Joined(folder, entry.name), pattern, true, found, skipped);
-    }
+  std::vector<std::string> subfolders;
+  List(files, folder, pattern, recurse, found, subfolders, skipped);
+  for (const std::string& subfolder : subfolders) {
+    CollectMatches(files, JoinedPath(folder, subfolder), pattern, true, found, skipped);
   }
 }
 
@@ -79,6 +76,47 @@ std::uint64_t SizeOf(platform::FileSystem& files, const std::string& path) {
   if (!start.search) return 0;
   const auto entry = start.search->Next();
   return entry ? entry->size : 0;
+}
+
+// A folder as one key however it was named: its full path in capitals, without a separator at
+// its end.
+std::string FolderKey(platform::FileSystem& files, const std::string& folder) {
+  std::string key = AsciiUpper(files.FullPath(folder.empty() ? std::string(".") : folder));
+  while (key.size() > 1 && (key.back() == '\\' || key.back() == '/')) key.pop_back();
+  return key;
+}
+
+// A file given twice, or found through two paths, is read once, and the files being written
+// (the page) not at all. Only a folder listed twice, or one that holds such a file, has its
+// names compared.
+void DropRepeated(platform::FileSystem& files, const std::vector<std::string>& excluded,
+                  FoundFiles& found) {
+  std::vector<std::string> keys;
+  std::map<std::string, int> listed;
+  for (std::size_t folder = 0; folder < found.Folders(); ++folder) {
+    keys.push_back(FolderKey(files, found.Folder(static_cast<std::uint32_t>(folder))));
+    ++listed[keys.back()];
+  }
+  std::set<std::string> seen;  // "FOLDER\NAME"
+  std::set<std::string> watched;
+  for (const std::string& path : excluded) {
+    const auto slash = path.find_last_of("\\/");
+    const std::string folder =
+        slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+    const std::string key = FolderKey(files, folder);
+    seen.insert(key + "\\" + AsciiUpper(path.substr(slash + 1)));
+    watched.insert(key);
+  }
+  for (const auto& [key, count] : listed) {
+    if (count > 1) watched.insert(key);
+  }
+  if (watched.empty()) return;
+  found.Keep([&](std::size_t file) {
+    const std::string& key = keys[found.FolderOf(file)];
+    if (!watched.count(key)) return true;
+    const std::string path = key + "\\" + AsciiUpper(found.Name(file));
+    return listed[key] > 1 ? seen.insert(path).second : !seen.count(path);
+  });
 }
 
 }  // namespace
@@ -126,7 +164,7 @@ std::vector<CheckCount> MostFailedChecks(const Summary& summary) {
 Summary Summarise(platform::FileSystem& files, const std::vector<std::string>& paths,
                   const SummaryOptions& options) {
   Summary summary;
-  std::vector<FoundFile> found;
+  FoundFiles found;
   for (const std::string& path : paths) {
     if (files.FolderExists(path)) {
       CollectMatches(files, path, "*.*", options.recurse, found, summary.skipped);
@@ -137,18 +175,15 @@ Summary Summarise(platform::FileSystem& files, const std::vector<std::string>& p
       CollectMatches(files, folder, path.substr(slash + 1), options.recurse, found,
                      summary.skipped);
     } else if (files.FileExists(path)) {
-      found.push_back({path, SizeOf(files, path)});
+      const auto slash = path.find_last_of("\\/");
+      const std::size_t name = slash == std::string::npos ? 0 : slash + 1;
+      found.Add(found.AddFolder(path.substr(0, name)), std::string_view(path).substr(name),
+                SizeOf(files, path));
     } else {
       summary.skipped.push_back({path, "no such file or folder", true});
     }
   }
-  // A file given twice, or found through two paths, is read once.
-  std::set<std::string> seen;
-  const auto first = [&](const std::string& path) {
-    return seen.insert(AsciiUpper(files.FullPath(path))).second;
-  };
-  for (const std::string& path : options.excluded) first(path);
-  std::erase_if(found, [&](const FoundFile& file) { return !first(file.path); });
+  DropRepeated(files, options.excluded, found);
   BuildRows(files, found, options, summary);
   return summary;
 }
@@ -157,14 +192,44 @@ std::vector<FindingGroup> GroupFindings(const Summary& summary) {
   std::vector<FindingGroup> groups;
   for (const Rule& rule : Rules()) {
     FindingGroup group{&rule, {}};
+    std::set<std::string> computers;
     for (std::size_t i = 0; i < summary.rows.size(); ++i) {
       for (const Finding& finding : summary.rows[i].latest.findings) {
-        if (finding.rule == &rule) group.items.push_back({i, &finding});
+        if (finding.rule != &rule) continue;
+        group.items.push_back({i, &finding});
+        computers.insert(AsciiUpper(ComputerShown(summary.rows[i].latest.report)));
       }
     }
+    group.affected = summary.allReports ? group.items.size() : computers.size();
     if (!group.items.empty()) groups.push_back(std::move(group));
   }
+  std::stable_sort(groups.begin(), groups.end(), [](const FindingGroup& a, const FindingGroup& b) {
+    return a.affected > b.affected;
+  });
   return groups;
+}
+
+std::string AffectedShown(const Summary& summary, std::size_t count) {
+  const char* noun = summary.allReports ? " report" : " workstation";
+  return std::to_string(count) + noun + (count == 1 ? "" : "s");
+}
+
+std::size_t FailingRows(const Summary& summary) {
+  return static_cast<std::size_t>(
+      std::count_if(summary.rows.begin(), summary.rows.end(),
+                    [](const Row& row) { return row.latest.report.AnyFailed(); }));
+}
+
+std::string_view CheckStateWord(CheckState state) {
+  switch (state) {
+    case CheckState::Passed:
+      return "passed";
+    case CheckState::Failed:
+      return "FAILED";
+    case CheckState::Absent:
+      break;
+  }
+  return "absent";
 }
 
 std::string StateShown(const Summary& summary, const Row& row) {

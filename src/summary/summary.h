@@ -44,10 +44,15 @@ struct DayCount {
   int reported = 0;
 };
 
+// The days the trend shows, up to the newest: a year of history is more than a chart can show,
+// and more than the summary needs to read.
+inline constexpr int kTrendDays = 90;
+
 struct Summary {
   std::vector<Row> rows;  // in the order they are shown
   std::vector<SkippedFile> skipped;
-  std::vector<DayCount> trend;  // oldest day first
+  std::vector<DayCount> trend;  // oldest day first, at most kTrendDays
+  bool trendCut = false;        // the share holds days before the trend's first
   std::size_t files = 0;        // the files found
   std::size_t reports = 0;      // the reports among them, twins once
   std::size_t read = 0;         // the files read to make the rows and the trend
@@ -77,7 +82,8 @@ struct CheckCount {
 // The checks that failed at least once, the most frequent first.
 std::vector<CheckCount> MostFailedChecks(const Summary& summary);
 
-// The findings of the rows' reports, by rule in the order of Rules(), each rule once.
+// The findings of the rows' reports, each rule once: the rule that affects the most
+// workstations (or reports, with a row per report) first, then in the order of Rules().
 struct FindingItem {
   std::size_t row;
   const Finding* finding;
@@ -85,8 +91,16 @@ struct FindingItem {
 struct FindingGroup {
   const Rule* rule;
   std::vector<FindingItem> items;
+  std::size_t affected = 0;  // computers told apart without case, or reports
 };
 std::vector<FindingGroup> GroupFindings(const Summary& summary);
+// "1 workstation", "12 workstations", or "12 reports" with a row per report.
+std::string AffectedShown(const Summary& summary, std::size_t count);
+// The rows with a failed check: the count the page and the text open with.
+std::size_t FailingRows(const Summary& summary);
+
+// "passed", "FAILED", "absent": a check's state in words.
+std::string_view CheckStateWord(CheckState state);
 
 // The name a report is shown by: its computer, or its file name when that is unknown.
 std::string ComputerShown(const Report& report);

@@ -23,10 +23,13 @@ td.absent{background:#f1f1f1;color:#999}
 td.count{text-align:right}td.file{color:#555}
 figure.trend{margin:0}.trend rect.reported{fill:none;stroke:#333;stroke-width:1.5}
 .trend rect.failing{fill:#333}.trend text{font-size:11px;text-anchor:middle}
+.trend text.up{dominant-baseline:central}.trend text.start{text-anchor:start}
+.trend text.end{text-anchor:end}
 .legend span{display:inline-block;border:1px solid #bbb;padding:0 6px;margin-right:.6em}
 section.finding{border-left:4px solid #c0392b;padding:.2em .8em;margin:.8em 0;background:#fbf3f2}
-section.finding h3{font-size:1em;margin:.2em 0}
-section.finding p{margin:.2em 0}
+section.finding h3{font-size:1em;margin:.2em 0}.finding .count{font-weight:normal}
+section.finding p{margin:.2em 0}section.finding details{margin:0}
+details.passing>summary h2{display:inline}
 details{margin:.3em 0}summary{cursor:pointer}
 pre{font:12px/1.35 "Liberation Mono","Courier New",monospace;background:#fafafa;border:1px solid #ddd;padding:.5em;overflow-x:auto}
 pre span{display:inline-block;min-width:100%}pre .no{color:#999}
@@ -57,23 +60,27 @@ std::string Escaped(std::string_view text) {
   return out;
 }
 
+// "2/40" of a day: failing of those that reported.
+std::string Fraction(const DayCount& day) {
+  return std::to_string(day.failing) + "/" + std::to_string(day.reported);
+}
+
 // Colour and symbol both tell the state, for readers who do not see the colour.
 struct StateLook {
   std::string_view css;
   std::string_view symbol;
-  std::string_view word;
 };
 
 StateLook LookOf(CheckState state) {
   switch (state) {
     case CheckState::Passed:
-      return {"passed", "\u2713", "passed"};
+      return {"passed", "\u2713"};
     case CheckState::Failed:
-      return {"failed", "\u2717", "FAILED"};
+      return {"failed", "\u2717"};
     case CheckState::Absent:
       break;
   }
-  return {"absent", "\u2013", "absent"};
+  return {"absent", "\u2013"};
 }
 
 std::string ReportId(std::size_t index) {
@@ -93,48 +100,110 @@ std::string Who(const Report& report) {
   return ComputerShown(report) + " / " + UserShown(report) + " / " + report.program;
 }
 
+// What needs doing, the cause that affects the most workstations first; the list of them is
+// folded, so that every cause shows on the first screen.
+void WriteFindings(const Summary& summary, std::string& page) {
+  page += "<h2>Findings</h2>\n";
+  const auto groups = GroupFindings(summary);
+  if (groups.empty()) page += "<p>No finding.</p>\n";
+  for (const FindingGroup& group : groups) {
+    const std::string affected = AffectedShown(summary, group.affected);
+    page += "<section class=\"finding\" id=\"" + std::string(group.rule->id) + "\"><h3>" +
+            Escaped(group.rule->title) + " <span class=\"count\">(" + affected +
+            ")</span></h3>\n<p>" + Escaped(group.rule->cause) + " <b>Repair:</b> " +
+            Escaped(group.rule->repair) + "</p>\n<details><summary>" + affected +
+            "</summary><ul>\n";
+    for (const FindingItem& item : group.items) {
+      const Row& row = summary.rows[item.row];
+      const std::string who =
+          Escaped(Who(row.latest.report)) + " (" + Escaped(row.latest.report.time.shown) + ")";
+      page += "<li>" +
+              (HasText(row) ? "<a href=\"#" + ReportId(item.row) + "\">" + who + "</a>" : who) +
+              ": line";
+      if (item.finding->lines.size() > 1) page += "s";
+      for (std::size_t k = 0; k < item.finding->lines.size(); ++k) {
+        const std::string number = std::to_string(item.finding->lines[k] + 1);
+        page += k ? ", " : " ";
+        page += HasText(row) ? "<a href=\"#" + LineId(item.row, item.finding->lines[k]) + "\">" +
+                                   number + "</a>"
+                             : number;
+      }
+      page += "</li>\n";
+    }
+    page += "</ul></details></section>\n";
+  }
+}
+
 // Per day, a hollow bar for the workstations that reported and a solid one for those that
-// failed, each with its number written, so that neither colour nor shading is needed.
+// failed, both on the scale of the busiest day, each with its numbers written, so that neither
+// colour nor shading is needed. The chart keeps to a screen's width: with many days a day's
+// slot narrows, and a label wider than its slot is written upright.
 void WriteTrend(const Summary& summary, std::string& page) {
   if (summary.trend.empty()) return;
   int most = 1;
   for (const DayCount& day : summary.trend) most = std::max(most, day.reported);
-  constexpr int kBar = 28, kGap = 14, kHeight = 120, kTop = 24, kLeft = 8;
-  const int width = kLeft + static_cast<int>(summary.trend.size()) * (kBar + kGap) + kLeft;
-  const int base = kTop + kHeight;
+  constexpr int kChartWidth = 1260, kWidest = 42, kNarrowest = 14, kHeight = 120, kLeft = 8;
+  constexpr int kCharWidth = 7;           // at 11px a digit is about 6 px wide
+  constexpr std::size_t kDateLength = 5;  // "12-09"
+  const int days = static_cast<int>(summary.trend.size());
+  const int slot = std::clamp(kChartWidth / days, kNarrowest, kWidest);
+  const int bar = slot * 2 / 3;
+  std::size_t longest = 0;
+  for (const DayCount& day : summary.trend) {
+    longest = std::max(longest, Fraction(day).size());
+  }
+  const auto widthOf = [](std::size_t length) { return static_cast<int>(length) * kCharWidth; };
+  const bool uprightCounts = widthOf(longest) > slot - 2;
+  const bool uprightDates = widthOf(kDateLength) > slot - 2;
+  const int top = 8 + (uprightCounts ? widthOf(longest) : 12);
+  const int base = top + kHeight;
+  const int height = base + 8 + (uprightDates ? widthOf(kDateLength) : 12);
+  const int width = kLeft + days * slot + kLeft;
   page +=
       "<h2>Trend</h2>\n<figure class=\"trend\"><svg xmlns=\"http://www.w3.org/2000/svg\" "
       "role=\"img\" width=\"" +
-      std::to_string(width) + "\" height=\"" + std::to_string(base + 36) +
+      std::to_string(width) + "\" height=\"" + std::to_string(height) +
       "\" aria-labelledby=\"trend-title\"><title id=\"trend-title\">Workstations whose latest "
       "report of the day failed, of those that reported, per day</title>\n";
-  for (std::size_t i = 0; i < summary.trend.size(); ++i) {
-    const DayCount& day = summary.trend[i];
-    const int x = kLeft + static_cast<int>(i) * (kBar + kGap);
+  const auto label = [&page](int x, int y, bool upright, const char* anchor,
+                             const std::string& text) {
+    const std::string at = "x=\"" + std::to_string(x) + "\" y=\"" + std::to_string(y) + "\"";
+    page += "<text " + at;
+    if (upright) {
+      page += " class=\"up " + std::string(anchor) + "\" transform=\"rotate(-90 " +
+              std::to_string(x) + " " + std::to_string(y) + ")\"";
+    }
+    page += ">" + text + "</text>";
+  };
+  for (int i = 0; i < days; ++i) {
+    const DayCount& day = summary.trend[static_cast<std::size_t>(i)];
+    const int x = kLeft + i * slot + (slot - bar) / 2;
     const int reported = day.reported * kHeight / most;
     const int failing = day.failing * kHeight / most;
-    const auto rect = [&](int height, const char* cls) {
+    const auto rect = [&](int barHeight, const char* cls) {
       page += "<rect class=\"" + std::string(cls) + "\" x=\"" + std::to_string(x) + "\" y=\"" +
-              std::to_string(base - height) + "\" width=\"" + std::to_string(kBar) +
-              "\" height=\"" + std::to_string(height) + "\"/>";
+              std::to_string(base - barHeight) + "\" width=\"" + std::to_string(bar) +
+              "\" height=\"" + std::to_string(barHeight) + "\"/>";
     };
     page += "<g class=\"day\"><title>" + DayShown(day.day) + ": " + std::to_string(day.failing) +
             " failing of " + std::to_string(day.reported) + "</title>";
     rect(reported, "reported");
     rect(failing, "failing");
-    const std::string middle = std::to_string(x + kBar / 2);
-    page += "<text x=\"" + middle + "\" y=\"" + std::to_string(base - reported - 4) + "\">" +
-            std::to_string(day.failing) + "/" + std::to_string(day.reported) + "</text>";
-    page += "<text x=\"" + middle + "\" y=\"" + std::to_string(base + 16) + "\">" +
-            DayShown(day.day).substr(5) + "</text></g>\n";
+    const int middle = x + bar / 2;
+    label(middle, base - reported - 4, uprightCounts, "start", Fraction(day));
+    label(middle, base + (uprightDates ? 6 : 16), uprightDates, "end",
+          DayShown(day.day).substr(kDateLength));
+    page += "</g>\n";
   }
   page +=
       "</svg><figcaption>Solid: failing; outline: reported (failing/reported written above "
-      "each day).</figcaption></figure>\n";
+      "each day";
+  if (summary.trendCut) page += "; the last " + std::to_string(kTrendDays) + " days";
+  page += ").</figcaption></figure>\n";
 }
 
-void WriteGrid(const Summary& summary, std::string& page) {
-  page += "<h2>Checks</h2>\n<p class=\"legend\">";
+void WriteLegend(std::string& page) {
+  page += "<p class=\"legend\">";
   for (CheckState state : {CheckState::Passed, CheckState::Failed, CheckState::Absent}) {
     const StateLook look = LookOf(state);
     page += "<span class=\"";
@@ -142,17 +211,22 @@ void WriteGrid(const Summary& summary, std::string& page) {
     page += "\">";
     page += look.symbol;
     page += " ";
-    page += look.word;
+    page += CheckStateWord(state);
     page += "</span>";
   }
+  page += "</p>\n";
+}
+
+// The rows of one kind, as a grid of rows by checks.
+void WriteGrid(const Summary& summary, const std::vector<std::size_t>& rows, std::string& page) {
   page +=
-      "</p>\n<table class=\"grid\"><thead><tr><th>Computer</th><th>User</th><th>Program</th>"
+      "<table class=\"grid\"><thead><tr><th>Computer</th><th>User</th><th>Program</th>"
       "<th>State</th><th>Level</th><th>Time</th><th>FAILED</th>";
   for (const CheckInfo& info : kChecks) {
     page += "<th class=\"check\">" + Escaped(info.name) + "</th>";
   }
   page += "<th>File</th></tr></thead>\n<tbody>\n";
-  for (std::size_t i = 0; i < summary.rows.size(); ++i) {
+  for (const std::size_t i : rows) {
     const Row& row = summary.rows[i];
     const Report& r = row.latest.report;
     const std::string computer = Escaped(ComputerShown(r));
@@ -175,34 +249,38 @@ void WriteGrid(const Summary& summary, std::string& page) {
   page += "</tbody></table>\n";
 }
 
-void WriteFindings(const Summary& summary, std::string& page) {
-  page += "<h2>Findings</h2>\n";
-  const auto groups = GroupFindings(summary);
-  if (groups.empty()) page += "<p>No finding.</p>\n";
-  for (const FindingGroup& group : groups) {
-    const std::size_t count = group.items.size();
-    page += "<section class=\"finding\" id=\"" + std::string(group.rule->id) + "\"><h3>" +
-            Escaped(group.rule->title) + " (" + std::to_string(count) +
-            (count == 1 ? " report" : " reports") + ")</h3>\n<p>" + Escaped(group.rule->cause) +
-            "</p>\n<p><b>Repair:</b> " + Escaped(group.rule->repair) + "</p>\n<ul>\n";
-    for (const FindingItem& item : group.items) {
-      const Row& row = summary.rows[item.row];
-      const std::string who =
-          Escaped(Who(row.latest.report)) + " (" + Escaped(row.latest.report.time.shown) + ")";
-      page += "<li>" +
-              (HasText(row) ? "<a href=\"#" + ReportId(item.row) + "\">" + who + "</a>" : who) +
-              ": line";
-      if (item.finding->lines.size() > 1) page += "s";
-      for (std::size_t k = 0; k < item.finding->lines.size(); ++k) {
-        const std::string number = std::to_string(item.finding->lines[k] + 1);
-        page += k ? ", " : " ";
-        page += HasText(row) ? "<a href=\"#" + LineId(item.row, item.finding->lines[k]) + "\">" +
-                                   number + "</a>"
-                             : number;
-      }
-      page += "</li>\n";
+// The failing rows, then the mended and silent ones, and last the passing ones, folded away.
+void WriteGrids(const Summary& summary, std::string& page) {
+  std::vector<std::size_t> failing, changed, passing;
+  for (std::size_t i = 0; i < summary.rows.size(); ++i) {
+    switch (summary.rows[i].state) {
+      case RowState::Failing:
+        failing.push_back(i);
+        break;
+      case RowState::Mended:
+      case RowState::Silent:
+        changed.push_back(i);
+        break;
+      case RowState::Passing:
+        passing.push_back(i);
+        break;
     }
-    page += "</ul></section>\n";
+  }
+  if (summary.rows.empty()) return;
+  WriteLegend(page);
+  if (!failing.empty()) {
+    page += "<h2>Failing</h2>\n";
+    WriteGrid(summary, failing, page);
+  }
+  if (!changed.empty()) {
+    page += "<h2>Mended and silent</h2>\n";
+    WriteGrid(summary, changed, page);
+  }
+  if (!passing.empty()) {
+    page += "<details class=\"passing\"><summary><h2>Passing (" + std::to_string(passing.size()) +
+            ")</h2></summary>\n";
+    WriteGrid(summary, passing, page);
+    page += "</details>\n";
   }
 }
 
@@ -236,8 +314,6 @@ std::string SummaryPage(const Summary& summary) {
       "<title>Vorlix report summary</title><style>";
   page += kStyle;
   page += "</style></head>\n<body>\n<h1>Vorlix report summary</h1>\n<p>";
-  int failing = 0;
-  for (const Row& row : summary.rows) failing += row.latest.report.AnyFailed() ? 1 : 0;
   if (summary.allReports) {
     page += std::to_string(summary.rows.size());
     page += summary.rows.size() == 1 ? " report" : " reports";
@@ -245,12 +321,12 @@ std::string SummaryPage(const Summary& summary) {
     page += std::to_string(summary.rows.size()) + " computers, users and programs from " +
             std::to_string(summary.reports) + " reports";
   }
-  page += ", " + std::to_string(failing) + " with failed checks";
+  page += ", " + std::to_string(FailingRows(summary)) + " with failed checks";
   if (!summary.skipped.empty()) page += ", " + std::to_string(summary.skipped.size()) + " skipped";
   page += ".</p>\n";
-  WriteTrend(summary, page);
-  WriteGrid(summary, page);
   WriteFindings(summary, page);
+  WriteTrend(summary, page);
+  WriteGrids(summary, page);
   if (!summary.skipped.empty()) {
     page += "<h2>Skipped files</h2>\n<ul class=\"skipped\">\n";
     for (const SkippedFile& file : summary.skipped) {

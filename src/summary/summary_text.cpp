@@ -3,6 +3,7 @@
 #include <iomanip>
 #include <ostream>
 
+#include "summary/report_time.h"
 #include "summary/summary.h"
 
 namespace vorlix::summary {
@@ -60,6 +61,40 @@ void WriteRows(const Summary& summary, std::ostream& out) {
   }
 }
 
+void WriteFindings(const Summary& summary, std::ostream& out) {
+  out << "\nFindings:\n";
+  const auto groups = GroupFindings(summary);
+  if (groups.empty()) out << "  none\n";
+  for (const FindingGroup& group : groups) {
+    out << "\n  " << group.rule->title << " (" << AffectedShown(summary, group.affected) << ")\n";
+    Wrapped(out, "    Cause:  ", group.rule->cause);
+    Wrapped(out, "    Repair: ", group.rule->repair);
+    for (const FindingItem& item : group.items) {
+      out << "    - " << Who(summary.rows[item.row].latest.report) << ": line";
+      if (item.finding->lines.size() > 1) out << "s";
+      for (std::size_t k = 0; k < item.finding->lines.size(); ++k) {
+        out << (k ? ", " : " ") << item.finding->lines[k] + 1;
+      }
+      out << "\n";
+    }
+  }
+}
+
+// "12-08 2/4" per day, as many to a line as fit.
+void WriteTrend(const Summary& summary, std::ostream& out) {
+  if (summary.trend.empty()) return;
+  out << "\nFailing of reported, per day";
+  if (summary.trendCut) out << " (the last " << kTrendDays << " days)";
+  out << ":\n";
+  std::string days;
+  for (const DayCount& day : summary.trend) {
+    if (!days.empty()) days += "   ";
+    days += DayShown(day.day).substr(5) + " " + std::to_string(day.failing) + "/" +
+            std::to_string(day.reported);
+  }
+  Wrapped(out, "  ", days);
+}
+
 }  // namespace
 
 void WriteSummaryText(const Summary& summary, std::ostream& out) {
@@ -78,6 +113,8 @@ void WriteSummaryText(const Summary& summary, std::ostream& out) {
     out << "The latest report of each computer, user and program; silent: none for more than "
         << summary.silentDays << " days before the newest.\n";
   }
+  WriteFindings(summary, out);
+  WriteTrend(summary, out);
   out << "\n";
   WriteRows(summary, out);
 
@@ -85,24 +122,6 @@ void WriteSummaryText(const Summary& summary, std::ostream& out) {
     out << "\nSkipped:\n";
     for (const SkippedFile& file : summary.skipped) {
       out << "  " << file.path << ": " << file.reason << "\n";
-    }
-  }
-
-  out << "\nFindings:\n";
-  const auto groups = GroupFindings(summary);
-  if (groups.empty()) out << "  none\n";
-  for (const FindingGroup& group : groups) {
-    out << "\n  " << group.rule->title << " ("
-        << plural(group.items.size(), " report)\n", " reports)\n");
-    Wrapped(out, "    Cause:  ", group.rule->cause);
-    Wrapped(out, "    Repair: ", group.rule->repair);
-    for (const FindingItem& item : group.items) {
-      out << "    - " << Who(summary.rows[item.row].latest.report) << ": line";
-      if (item.finding->lines.size() > 1) out << "s";
-      for (std::size_t k = 0; k < item.finding->lines.size(); ++k) {
-        out << (k ? ", " : " ") << item.finding->lines[k] + 1;
-      }
-      out << "\n";
     }
   }
 

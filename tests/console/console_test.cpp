@@ -9,9 +9,11 @@
 #include <tuple>
 #include <vector>
 
+#include "common/release.h"
 #include "console/output.h"
 #include "fakes/fake_platform.h"
 #include "fakes/fake_session.h"
+#include "report/collected_name.h"
 #include "report/report_driver.h"
 #include "report/report_json.h"
 #include "report/temp_report.h"
@@ -132,17 +134,17 @@ TEST_F(ConsoleTest, ReportStatusSaysWhetherALineFailedAndOutDirNeverOverwrites) 
   streams.failOut = true;
   EXPECT_EQ(Run({"report", "Ostrelan"}), kFileError);
   EXPECT_TRUE(m.files.FilesUnder("C:\\Temp").empty());  // no temporary report file either
-  EXPECT_EQ(IsoLocalTime(m.clock.now, -330), "2026-12-08T14:05:09-05:30");
-  EXPECT_EQ(IsoLocalTime(m.clock.now, 0), "2026-12-08T14:05:09+00:00");
+  EXPECT_EQ(report::IsoLocalTime(m.clock.now, -330), "2026-12-08T14:05:09-05:30");
+  EXPECT_EQ(report::IsoLocalTime(m.clock.now, 0), "2026-12-08T14:05:09+00:00");
 
   // The JSON reads back as the report: its facts, its lines, their checks and the failures.
   streams.failOut = false;
   EXPECT_EQ(Run({"report", "Ostrelan", "--full", "--json", "C:\\full.json"}), kDoneWithFailures);
   const report::json::Document json = report::json::Read(m.files.ReadAll("C:\\full.json"));
-  EXPECT_EQ(
-      std::tie(json.tool, json.release, json.computer, json.user, json.program, json.level,
-               json.time),
-      std::tie("Vorlix", "1.32", "PC042", "anna", "Ostrelan", "Full", "2026-12-08T14:05:09+01:00"));
+  EXPECT_EQ(std::tie(json.tool, json.release, json.computer, json.user, json.program, json.level,
+                     json.time),
+            std::tie("Vorlix", VORLIX_RELEASE, "PC042", "anna", "Ostrelan", "Full",
+                     "2026-12-08T14:05:09+01:00"));
   EXPECT_EQ(json.codePage, 1252);
   std::string joined;
   int failed = 0;
@@ -406,6 +408,16 @@ TEST_F(ConsoleTest, SummaryUsageAndExitStatuses) {
        kFileError,
        "cannot be written"},
       {{"summary", "C:\\Reports", "--html", "C:\\Reports"}, kFileError, "is a folder"},
+      {{"summary", "C:\\Reports", "--csv=C:\\rows.csv", "--html", "C:\\p3.html"}, kDone, ""},
+      {{"summary", "C:\\Reports", "--csv"}, kBadUsage, "'--csv' needs a value"},
+      {{"summary", "C:\\Reports", "--csv", "C:\\Locked.html"},
+       kFileError,
+       "vorlixc: the table cannot be written: 'C:\\Locked.html' (system error 5)\r\n"},
+      {{"summary", "C:\\Reports", "--csv", "C:\\Reports"}, kFileError, "is a folder"},
+      // The page written, the table refused: the status tells.
+      {{"summary", "C:\\Reports", "--html", "C:\\p4.html", "--csv", "C:\\Locked.html"},
+       kFileError,
+       "the table cannot be written"},
   };
   for (const auto& c : cases) {
     streams.err.clear();
@@ -418,6 +430,10 @@ TEST_F(ConsoleTest, SummaryUsageAndExitStatuses) {
   EXPECT_EQ(m.files.ReadAll("C:\\Locked.html"), "old page");
   EXPECT_FALSE(m.files.FileExists("C:\\No\\Folder\\p.html"));
   for (const std::string& path : m.files.AllFiles()) EXPECT_FALSE(path.ends_with("--recurse"));
+  EXPECT_EQ(m.files.ReadAll("C:\\rows.csv").substr(0, 12),
+            "\xEF\xBB\xBF"
+            "Computer,");
+  EXPECT_THAT(m.files.ReadAll("C:\\p4.html"), HasSubstr("<!DOCTYPE html>"));
   // Without a console there is no progress to show; with one, it ends on its own line.
   streams.err.clear();
   streams.console = true;
@@ -435,6 +451,12 @@ TEST_F(ConsoleTest, SummaryUsageAndExitStatuses) {
   System quiet{m.files, m.registry, m.profile, m.network, m.clock, session, plain};
   EXPECT_EQ(Main(Words{"summary", "C:\\Reports"}, quiet), kDone);
   EXPECT_EQ(plain.err, "");
+  // A table written among the reports is not read as one the next time.
+  for (int run = 0; run < 2; ++run) {
+    streams.out.clear();
+    EXPECT_EQ(Run({"summary", "C:\\Reports", "--csv", "C:\\Reports\\rows.csv"}), kDone);
+    EXPECT_THAT(streams.out, Not(HasSubstr("rows.csv")));
+  }
 }
 
 // The walk does not enter a junction or link, which may lead back up the tree; a text report is

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/main_form.h"
+#include "common/release.h"
 #include "fakes/fake_dialogs.h"
 #include "platform/win32/win32_system.h"
 #include "report/report_driver.h"
@@ -146,7 +147,8 @@ TEST_F(ContractTest, VorlixcGivesTheWindowsTextForNormalAndFull) {
     EXPECT_EQ(memo.find("Sections file format settings") != std::string::npos, level == 2);
     EXPECT_EQ(Comparable(run.out, VorlixcPath()), Comparable(memo, testExe)) << "level " << level;
   }
-  EXPECT_EQ(Vorlixc("--version", root).out, "Vorlix 1.32\r\nvorlixc.exe file version 1.32.0.0\r\n");
+  EXPECT_EQ(Vorlixc("--version", root).out,
+            "Vorlix " VORLIX_RELEASE "\r\nvorlixc.exe file version " VORLIX_RELEASE ".0.0\r\n");
 }
 
 TEST_F(ContractTest, WritersAtTheSameMomentLeaveOneFileForEachReport) {
@@ -227,7 +229,7 @@ TEST_F(ContractTest, JsonParsesAndItsLinesJoinToTheReportInUtf8) {
   const report::json::Document report = report::json::Read(ReadWholeFile(json));
   EXPECT_EQ(report.program, "Ostrelan");
   EXPECT_EQ(report.level, "Full");
-  EXPECT_EQ(report.release, "1.32");
+  EXPECT_EQ(report.release, VORLIX_RELEASE);
   EXPECT_EQ(report.codePage, 1252);
   std::string joined;
   int failed = 0;

@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 
+#include "common/release.h"
 #include "console/session.h"
 #include "platform/errors.h"
 
@@ -20,7 +21,7 @@ class FakeSession final : public console::Session {
   bool IsElevated() override { return elevated; }
   int UtcOffsetMinutes() override { return 60; }
   int AnsiCodePage() override { return 1252; }
-  std::string FileVersion() override { return "1.32.0.0"; }
+  std::string FileVersion() override { return VORLIX_RELEASE ".0.0"; }
   // Names here are ASCII; the conversion itself is tested under Wine.
   std::string AnsiToUtf8(std::string_view ansi) override { return std::string(ansi); }
 };

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "common/release.h"
 #include "report/checks.h"
 
 // The JSON form of a report, made by hand so that the reader is not tested with its own writer.
@@ -29,11 +30,11 @@ struct JsonFacts {
 // recorded them.
 inline std::string JsonReport(const JsonFacts& facts, const std::vector<std::string>& lines,
                               const std::vector<report::LineRecord>* records = nullptr) {
-  std::string json =
-      "{\"tool\": \"Vorlix\", \"release\": \"1.32\", \"computer\": " + JsonString(facts.computer) +
-      ", \"user\": \"" + facts.user + "\", \"program\": " + JsonString(facts.program) +
-      ", \"level\": " + JsonString(facts.level) + ", \"time\": " + JsonString(facts.time) +
-      ", \"lines\": [";
+  std::string json = "{\"tool\": \"Vorlix\", \"release\": \"" VORLIX_RELEASE "\", \"computer\": " +
+                     JsonString(facts.computer) + ", \"user\": \"" + facts.user +
+                     "\", \"program\": " + JsonString(facts.program) +
+                     ", \"level\": " + JsonString(facts.level) +
+                     ", \"time\": " + JsonString(facts.time) + ", \"lines\": [";
   for (std::size_t i = 0; i < lines.size(); ++i) {
     const bool passed = records ? (*records)[i].verdict == report::CheckState::Passed
                                 : lines[i].rfind("   Passed: ", 0) == 0;

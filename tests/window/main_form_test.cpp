@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/findings_dialog.h"
+#include "common/release.h"
 #include "fakes/fake_platform.h"
 #include "platform/errors.h"
 #include "platform/win32/win32_file_system.h"
@@ -154,7 +155,7 @@ class MainFormTest : public ::testing::Test {
 TEST_F(MainFormTest, WindowHasItsCaptionSizeAndPlace) {
   char caption[128] = {};
   ::GetWindowTextA(form->handle(), caption, sizeof caption);
-  EXPECT_STREQ(caption, "Vorlix - Tarnwick network diagnostic tool - Release 1.32");
+  EXPECT_STREQ(caption, "Vorlix - Tarnwick network diagnostic tool - " VORLIX_PRODUCT_VERSION);
   RECT client;
   ::GetClientRect(form->handle(), &client);
   EXPECT_EQ(client.right, 904);
