@@ -159,17 +159,17 @@ TEST_F(ConsoleTest, ReportStatusSaysWhetherALineFailedAndOutDirNeverOverwrites) 
   EXPECT_EQ(json.failed, failed);
 }
 
-// Past a hundred thousand taken names the folder is taken for broken: the report is not written
-// and no temporary file stays.
+// With every copy number taken the folder is taken for broken: the report is not written and no
+// temporary file stays.
 TEST_F(ConsoleTest, AFolderWithEveryNameTakenIsAFileError) {
   InstallOstrelan();
   m.files.AddFile(kCollected + ".txt", "");
-  for (int copy = 2; copy <= 100000; ++copy) {
+  for (int copy = 2; copy <= 99999; ++copy) {
     m.files.AddFile(kCollected + "-" + std::to_string(copy) + ".txt", "");
   }
   EXPECT_EQ(Run({"report", "Ostrelan", "--out-dir", "C:\\Reports"}), kFileError);
-  EXPECT_THAT(streams.err, HasSubstr("I/O error 80: '" + kCollected + "-100000.txt'"));
-  EXPECT_EQ(m.files.FilesUnder("C:\\Reports").size(), 100000u);
+  EXPECT_THAT(streams.err, HasSubstr("I/O error 80: '" + kCollected + "-99999.txt'"));
+  EXPECT_EQ(m.files.FilesUnder("C:\\Reports").size(), 99999u);
   EXPECT_TRUE(m.files.FilesUnder("C:\\Temp").empty());
 }
 
@@ -314,7 +314,7 @@ TEST_F(ConsoleTest, ExplainJsonAndSummaryNameTheSameCauses) {
   streams.out.clear();
   EXPECT_EQ(Run({"summary", "C:\\Reports\\l.json"}), kDoneWithFailures);
   EXPECT_THAT(streams.out,
-              HasSubstr("  Licence folder: drive letter not connected here (1 report)\n"));
+              HasSubstr("  Licence folder: drive letter not connected here (1 workstation)\n"));
   EXPECT_THAT(streams.out, HasSubstr(": " + lines.substr(6, lines.size() - 8) + "\n"));
 
   EXPECT_EQ(Run({"report", "--all", "--out-dir", "C:\\Reports", "--explain"}), kBadUsage);
