@@ -577,6 +577,14 @@ TEST(SummaryFindings, EachRuleFromTheDriversReport) {
        },
        {"maker-folder-root"},
        {"   FAILED: C:\\ ...search failed Reply=2 - Check that folder is not topmost"}},
+      {"maker folder missing below a drive root: the same reply, no root",
+       [](InstalledMachine& m) {
+         testing::ProgramOnTheLicenceServer(m);
+         m.machine.registry.SetString(platform::RegistryRoot::LocalMachine,
+                                      "Software\\Tarnwick\\Tarnwick", "TarnWickPath", "C:\\Gone");
+       },
+       {},
+       {}},
       {"project folder missing",
        [](InstalledMachine& m) {
          testing::ProgramOnTheLicenceServer(m);
