@@ -105,6 +105,8 @@ TEST(SummaryOutput, FindingsRankedByTheWorkstationsTheyAffect) {
   const std::string page = SummaryPage(summary);
   EXPECT_THAT(page, HasSubstr("<span class=\"count\">(2 workstations)</span>"));
   EXPECT_THAT(page, HasSubstr("<span class=\"count\">(1 workstation)</span>"));
+  // Lines are counted from 1, as the report's text shows them.
+  EXPECT_THAT(page, HasSubstr(" (2026-12-08 09:00:00): line 1</li>"));
   EXPECT_LT(Position(page, "id=\"not-installed\""), Position(page, "id=\"project-folder\""));
   EXPECT_LT(Position(page, "id=\"project-folder\""), Position(page, "id=\"licence-not-writable\""));
   std::ostringstream text;
