@@ -439,6 +439,11 @@ TEST_F(ConsoleTest, SummaryUsageAndExitStatuses) {
   streams.console = true;
   EXPECT_EQ(Run({"summary", "C:\\Reports"}), kDone);
   EXPECT_EQ(streams.err, "\rread 3 of 3 files\r\n");
+  // Thousands are grouped as on a Windows console.
+  for (int n = 0; n < 1000; ++n) m.files.AddFile("C:\\Many\\" + std::to_string(n) + ".txt", "x");
+  streams.err.clear();
+  Run({"summary", "C:\\Many"});
+  EXPECT_THAT(streams.err, HasSubstr("\rread 1,000 of 1,000 files\r\n"));
   streams.err.clear();
   EXPECT_EQ(Run({"summary", "C:\\Reports\\*.none"}), kDone);
   EXPECT_EQ(streams.err, "") << "no file read, no progress to end";
