@@ -25,11 +25,11 @@
 #include "app/main_form.h"
 #include "app/win32_dialogs.h"
 #include "platform/platform.h"
-#include "platform/win32/win32_system.h"
 #include "report/report_driver.h"
 #include "report/temp_report.h"
 #include "support/scratch_files.h"
 #include "support/vorlix_run.h"
+#include "support/win32_platform.h"
 
 namespace {
 
@@ -214,7 +214,7 @@ class MemoWindow {
 };
 
 struct Platform {
-  vorlix::platform::win32::Win32System os;
+  vorlix::testing::Win32Platform os;
   vorlix::platform::FileSystem& files = os.files();
   vorlix::app::Win32Dialogs dialogs;
   vorlix::platform::Platform platform = os.With(dialogs);

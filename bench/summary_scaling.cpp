@@ -87,6 +87,7 @@ class Share final : public platform::FileSystem {
   std::optional<platform::DosDateTime> FileTimeToDos(platform::FileTime) override { return {}; }
   platform::FileTime FileTimeToLocal(platform::FileTime time) override { return time; }
   std::unique_ptr<platform::TextWriter> CreateText(const std::string&) override { throw 0; }
+  std::unique_ptr<platform::TextWriter> CreateScratchText(const std::string&) override { throw 0; }
   std::unique_ptr<platform::TextReader> OpenText(const std::string&) override { throw 0; }
   bool Delete(const std::string&) override { return false; }
   void Replace(const std::string&, const std::string&) override {}

@@ -4,9 +4,11 @@
 
 #include "app/main_form.h"
 #include "app/win32_dialogs.h"
+#include "app/worker_dialogs.h"
+#include "common/command_platform.h"
 #include "common/family.h"
 #include "drivemap/drive_map_commands.h"
-#include "platform/win32/win32_system.h"
+#include "platform/win32/win32_adapters.h"
 #include "report/report_driver.h"
 
 namespace {
@@ -25,19 +27,25 @@ int RunMessageLoop(vorlix::app::TForm1& form) {
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
   using namespace vorlix;
-  platform::win32::Win32System os;
-  app::Win32Dialogs dialogs;
-  platform::Platform system = os.With(dialogs);
+  platform::win32::Win32Adapters os;
+  CommandPlatform commands({os.files, os.registry, os.profile, os.network, os.clock});
+  app::Win32Dialogs shown;
+  // A command once closed shows nothing more.
+  app::WorkerDialogs dialogs(shown, [&commands] { return commands.session().IsCancelled(); });
+  platform::Platform system = commands.With(dialogs);
   report::DiagnosticReport driver(system);
   try {
     app::TForm1 form(instance, {system, driver, [&system] { drivemap::StoreDriveMap(system); },
                                 [&system](const std::string& program) {
                                   return drivemap::ConvertToUNC(system, program);
                                 },
-                                &os.outages()});
-    dialogs.SetOwner(form.handle());
+                                &commands});
+    shown.SetOwner(form.handle());
     form.Show(showCommand);
-    return RunMessageLoop(form);
+    const int status = RunMessageLoop(form);
+    // The worker's call never returned; what it made is a scratch file the system deletes.
+    if (form.LeftToTheSystem()) ::ExitProcess(static_cast<UINT>(status));
+    return status;
   } catch (const std::exception& error) {
     ::MessageBoxA(nullptr, error.what(), family::kTitle, MB_OK | MB_ICONERROR);
     return 1;

@@ -27,6 +27,11 @@ constexpr int kFirstControlId = 100;  // clear of IDOK and IDCANCEL
 constexpr UINT kCommandDone = WM_APP + 1;
 constexpr UINT_PTR kProgressTimer = 1;
 constexpr UINT kProgressPeriodMs = 250;
+constexpr UINT_PTR kCancelTimer = 2;
+constexpr UINT kCancelPeriodMs = 20;
+// How long a closed window waits for its command to clean up before it leaves the call in
+// progress to the system (see LeftToTheSystem).
+constexpr auto kCleanUpTime = std::chrono::seconds(1);
 // Disabled while a command runs: each could start another command or change what it reads.
 constexpr Control kCommandControls[] = {
     Control::ComboBox1,       Control::ComboBox2, Control::CreateBtn,  Control::SaveAsBtn,
@@ -194,6 +199,11 @@ void CommandWorker::Wait() {
   changed_.wait(lock, [this] { return !job_; });
 }
 
+bool CommandWorker::WaitFor(std::chrono::milliseconds most) {
+  std::unique_lock lock(mutex_);
+  return changed_.wait_for(lock, most, [this] { return !job_; });
+}
+
 void CommandWorker::CancelWaitingCall() {
   const std::lock_guard lock(mutex_);
   if (self_.valid()) ::CancelSynchronousIo(self_.get());
@@ -218,9 +228,14 @@ void CommandWorker::Loop() {
 
 TForm1::~TForm1() {
   if (busy_) {
-    if (services_.outages) services_.outages->Cancel();
-    worker_.CancelWaitingCall();
-    worker_.Wait();
+    if (services_.commands) services_.commands->session().Cancel();
+    for (;;) {
+      worker_.CancelWaitingCall();
+      if (worker_.WaitFor(std::chrono::milliseconds(kCancelPeriodMs))) break;
+      // A dialog the worker sends this thread is answered (No, once cancelled) meanwhile.
+      MSG message;
+      ::PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
   }
   if (window_) {
     ::SetWindowLongPtrA(window_, GWLP_USERDATA, 0);
@@ -317,6 +332,7 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_TIMER:
       if (wParam == kProgressTimer) ShowProgress();
+      if (wParam == kCancelTimer) CancelUntilEnded();
       return 0;
     case kCommandDone:
       FinishCommand();
@@ -454,9 +470,15 @@ void TForm1::CreateBtnClick() {
   const int level =
       static_cast<int>(::SendMessageA(control(Control::ComboBox2), CB_GETCURSEL, 0, 0)) + 1;
   StartCommand([this, program, level] {
-    report::WrittenReport written = report::WriteReportThroughTempFile(
-        services_.platform.files,
-        [&](report::ReportFile& file) { services_.driver.Run(file, program, level); });
+    report::WrittenReport written =
+        report::WriteReportThroughTempFile(services_.platform.files, [&](report::ReportFile& file) {
+          if (services_.commands) {
+            file.TellHeadings([this](std::string_view heading) {
+              services_.commands->session().EnterSection(heading);
+            });
+          }
+          services_.driver.Run(file, program, level);
+        });
     const auto lines = findings::CheckedLines(written.text, written.lines);
     Outcome outcome{std::move(written.text), findings::FindingsOf(lines), {}};
     outcome.verdict = findings::VerdictLine(outcome.findings, lines);
@@ -515,6 +537,7 @@ void TForm1::StartCommand(Command command) {
   outcome_.reset();
   failure_.reset();
   ::SetTimer(window_, kProgressTimer, kProgressPeriodMs, nullptr);
+  if (services_.commands) services_.commands->StartCommand();
   busy_ = true;
   worker_.Start(
       [this, command = std::move(command)] {
@@ -534,6 +557,7 @@ void TForm1::FinishCommand() {
   worker_.Wait();
   busy_ = false;
   ::KillTimer(window_, kProgressTimer);
+  ::KillTimer(window_, kCancelTimer);
   if (closing_) {
     ::DestroyWindow(window_);
     return;
@@ -553,8 +577,8 @@ void TForm1::FinishCommand() {
 }
 
 void TForm1::ShowProgress() {
-  if (!services_.outages) return;
-  const auto call = services_.outages->Current();
+  if (!services_.commands) return;
+  const auto call = services_.commands->session().Current();
   if (!call) return;
   const std::string text = WaitingText(*call, std::chrono::steady_clock::now());
   if (text.empty() || text == progressShown_) return;
@@ -572,8 +596,20 @@ void TForm1::RequestClose() {
   }
   closing_ = true;
   ::ShowWindow(window_, SW_HIDE);
-  if (services_.outages) services_.outages->Cancel();
+  if (services_.commands) services_.commands->session().Cancel();
+  closedAt_ = std::chrono::steady_clock::now();
+  ::SetTimer(window_, kCancelTimer, kCancelPeriodMs, nullptr);
+  CancelUntilEnded();
+}
+
+void TForm1::CancelUntilEnded() {
   worker_.CancelWaitingCall();
+  if (Busy() && std::chrono::steady_clock::now() - closedAt_ >= kCleanUpTime) {
+    // A call the system cannot cancel (under Wine a file call makes several waits of its
+    // server in a row): the window goes, and the program ends around the call.
+    ::KillTimer(window_, kCancelTimer);
+    ::DestroyWindow(window_);
+  }
 }
 
 }  // namespace vorlix::app

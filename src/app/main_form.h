@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <array>
+#include <chrono>
 #include <condition_variable>
 #include <functional>
 #include <mutex>
@@ -11,9 +12,9 @@
 #include <thread>
 #include <vector>
 
+#include "common/command_platform.h"
 #include "common/family.h"
 #include "common/release.h"
-#include "common/share_outages.h"
 #include "findings/findings.h"
 #include "platform/platform.h"
 #include "platform/win32/handles.h"
@@ -29,9 +30,9 @@ struct MainFormServices {
   std::function<void()> storeDriveMap;
   // The conversion report to show, or nullopt when the window's text stays as it is.
   std::function<std::optional<std::string>(const std::string& program)> convertToUNC;
-  // The file system the commands go through, when it can tell what a call waits for and stop a
-  // command; null when it cannot.
-  ShareOutages* outages;
+  // What `platform` is made of, when it can tell what a call waits for and stop a command; null
+  // when it cannot.
+  CommandPlatform* commands;
 };
 
 enum class Control {
@@ -78,6 +79,8 @@ class CommandWorker {
   void Start(std::function<void()> job, HWND window, UINT message);
   // Returns once the job has ended (what it wrote is then visible to the caller).
   void Wait();
+  // As Wait, for a while at most; true when the job has ended.
+  bool WaitFor(std::chrono::milliseconds most);
   // Cancels the file call the thread is waiting in, where the system can.
   void CancelWaitingCall();
 
@@ -110,6 +113,9 @@ class TForm1 {
   std::string MemoText() const;
   // True while a command runs on its worker; its end arrives as a message to the window.
   bool Busy() const { return busy_; }
+  // True when the window was closed during a command that did not end in time: its worker
+  // waits in a call the system could not cancel, and only the end of the process stops it.
+  bool LeftToTheSystem() const { return busy_ && !window_; }
 
  private:
   // What a command leaves for the window: the text to show (nullopt keeps the memo's) and, for
@@ -148,6 +154,10 @@ class TForm1 {
   void FinishCommand();
   void ShowProgress();
   void RequestClose();
+  // After a close, every 20 ms until the worker has ended: cancels its waiting call again (a
+  // cancel that lands just before the worker enters a call finds nothing to cancel), and once the
+  // clean-up time is over, lets the window go.
+  void CancelUntilEnded();
 
   void SetMemoText(const std::string& text);
   void Enable(Control which, bool enabled);
@@ -172,6 +182,7 @@ class TForm1 {
   std::string memoBefore_;
   std::string progressShown_;
   bool closing_ = false;
+  std::chrono::steady_clock::time_point closedAt_;
   CommandWorker worker_;  // last: its thread ends before what its jobs use goes
 };
 

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <utility>
 
-#include "common/short_string.h"
 #include "common/text.h"
 #include "platform/errors.h"
 
@@ -18,6 +17,7 @@ constexpr std::uint32_t kNoAnswerCodes[] = {
     59,    // ERROR_UNEXP_NET_ERR
     64,    // ERROR_NETNAME_DELETED
     121,   // ERROR_SEM_TIMEOUT
+    995,   // ERROR_OPERATION_ABORTED: the call was cancelled before its server answered
     1222,  // ERROR_NO_NETWORK
     1231,  // ERROR_NETWORK_UNREACHABLE
     1232,  // ERROR_HOST_UNREACHABLE
@@ -36,22 +36,6 @@ std::string Normalised(std::string_view path) {
   if (text.starts_with(kLongPrefix)) return text.substr(kLongPrefix.size());
   return text;
 }
-
-// Hands the report's lines on to the file and tells the file system which section is written.
-class SectionTap final : public platform::TextWriter {
- public:
-  SectionTap(std::unique_ptr<platform::TextWriter> file, ShareOutages& outages)
-      : file_(std::move(file)), outages_(outages) {}
-  void Write(std::string_view bytes) override {
-    file_->Write(bytes);
-    outages_.Wrote(bytes);
-  }
-  void Close() override { file_->Close(); }
-
- private:
-  std::unique_ptr<platform::TextWriter> file_;
-  ShareOutages& outages_;
-};
 
 // Remembers a failed search's end when the server stopped answering half-way.
 class LearningSearch final : public platform::DirectorySearch {
@@ -85,55 +69,14 @@ std::string ShareOfPath(std::string_view path) {
   const std::size_t server = text.find('\\', 2);
   if (server == std::string::npos || server == 2) return {};
   const std::size_t share = text.find('\\', server + 1);
-  if (share == server + 1) return {};
+  // "\\server\" names no share.
+  if (share == server + 1 || server + 1 == text.size()) return {};
   return text.substr(0, share);
 }
-
-std::string WaitingText(const CallInProgress& call, std::chrono::steady_clock::time_point now) {
-  const auto waited = std::chrono::duration_cast<std::chrono::seconds>(now - call.since).count();
-  if (waited < 1) return {};
-  std::string text = call.section.empty() ? std::string() : call.section + "  ";
-  return text + call.path + "  (" + std::to_string(waited) + " s)";
-}
-
-// Marks the call in progress for Current(), from its start to its end.
-class ShareOutages::Call {
- public:
-  Call(ShareOutages& outages, const std::string& path) : outages_(outages) {
-    const std::lock_guard lock(outages_.mutex_);
-    outages_.current_ = CallInProgress{outages_.section_, path, std::chrono::steady_clock::now()};
-  }
-  ~Call() {
-    const std::lock_guard lock(outages_.mutex_);
-    outages_.current_.reset();
-  }
-  Call(const Call&) = delete;
-  Call& operator=(const Call&) = delete;
-
- private:
-  ShareOutages& outages_;
-};
 
 void ShareOutages::Forget() {
   const std::lock_guard lock(mutex_);
   outages_.clear();
-  letters_.clear();
-  reportFiles_.clear();
-  section_.clear();
-}
-
-void ShareOutages::Cancel() { cancelled_ = true; }
-
-std::optional<CallInProgress> ShareOutages::Current() const {
-  const std::lock_guard lock(mutex_);
-  return current_;
-}
-
-void ShareOutages::Wrote(std::string_view bytes) {
-  const std::string_view line = bytes.substr(0, bytes.find_first_of("\r\n"));
-  if (line.empty() || line.front() == ' ') return;
-  const std::lock_guard lock(mutex_);
-  section_ = Short(line);
 }
 
 std::string ShareOutages::ShareKey(const std::string& path) {
@@ -141,15 +84,8 @@ std::string ShareOutages::ShareKey(const std::string& path) {
   if (text.starts_with("\\\\")) return ShareOfPath(text);
   if (text.size() < 2 || text[1] != ':') return {};
   const std::string letter = text.substr(0, 2);
-  {
-    const std::lock_guard lock(mutex_);
-    const auto known = letters_.find(letter);
-    if (known != letters_.end()) return known->second.empty() ? letter : known->second;
-  }
-  const auto connection = network_.Connection(std::string{AsciiUpper(letter[0]), ':'});
+  const auto connection = network_.Connection(AsciiUpper(letter));
   const std::string share = connection ? ShareOfPath(*connection) : std::string();
-  const std::lock_guard lock(mutex_);
-  letters_[letter] = share;
   return share.empty() ? letter : share;
 }
 
@@ -175,23 +111,18 @@ void ShareOutages::Learn(const std::string& path, std::uint32_t code) {
 }
 
 void ShareOutages::Begin(const std::string& path) {
-  if (cancelled_) throw Cancelled();
   if (const auto code = KnownOutage(path)) throw InOutError(path, *code);
 }
 
 platform::PathAttributes ShareOutages::Attributes(const std::string& path) {
-  if (cancelled_) throw Cancelled();
   if (const auto code = KnownOutage(path)) return {0, *code};
-  const Call call(*this, path);
   const platform::PathAttributes found = system_.Attributes(path);
   if (found.error != 0) Learn(path, found.error);
   return found;
 }
 
 platform::SearchStart ShareOutages::FindFirst(const std::string& pattern) {
-  if (cancelled_) throw Cancelled();
   if (const auto code = KnownOutage(pattern)) return {nullptr, *code};
-  const Call call(*this, pattern);
   platform::SearchStart start = system_.FindFirst(pattern);
   if (!start.search) {
     Learn(pattern, start.error);
@@ -204,7 +135,6 @@ platform::SearchStart ShareOutages::FindFirst(const std::string& pattern) {
 template <typename Asking>
 auto ShareOutages::Ask(const std::string& path, Asking asking) {
   Begin(path);
-  const Call call(*this, path);
   try {
     return asking();
   } catch (const OsError& error) {
@@ -214,10 +144,11 @@ auto ShareOutages::Ask(const std::string& path, Asking asking) {
 }
 
 std::unique_ptr<platform::TextWriter> ShareOutages::CreateText(const std::string& path) {
-  auto writer = Ask(path, [&] { return system_.CreateText(path); });
-  const std::lock_guard lock(mutex_);
-  if (!reportFiles_.count(AsciiLower(path))) return writer;
-  return std::make_unique<SectionTap>(std::move(writer), *this);
+  return Ask(path, [&] { return system_.CreateText(path); });
+}
+
+std::unique_ptr<platform::TextWriter> ShareOutages::CreateScratchText(const std::string& path) {
+  return Ask(path, [&] { return system_.CreateScratchText(path); });
 }
 
 std::unique_ptr<platform::TextReader> ShareOutages::OpenText(const std::string& path) {
@@ -230,7 +161,6 @@ std::string ShareOutages::ReadAll(const std::string& path) {
 
 bool ShareOutages::Delete(const std::string& path) {
   if (KnownOutage(path)) return false;
-  const Call call(*this, path);
   return system_.Delete(path);
 }
 
@@ -238,7 +168,6 @@ template <typename Move>
 auto ShareOutages::Moving(const std::string& from, const std::string& to, Move move) {
   Begin(from);
   Begin(to);
-  const Call call(*this, to);
   try {
     return move();
   } catch (const OsError& error) {
@@ -257,14 +186,7 @@ bool ShareOutages::MoveToNewName(const std::string& from, const std::string& to)
 }
 
 std::string ShareOutages::CreateTempFile(const std::string& folder, const std::string& prefix) {
-  const bool report = AsciiLower(folder) == AsciiLower(system_.TempFolder());
-  if (report) Forget();
-  std::string made = Ask(folder, [&] { return system_.CreateTempFile(folder, prefix); });
-  if (report) {
-    const std::lock_guard lock(mutex_);
-    reportFiles_.insert(AsciiLower(made));
-  }
-  return made;
+  return Ask(folder, [&] { return system_.CreateTempFile(folder, prefix); });
 }
 
 }  // namespace vorlix

@@ -1,12 +1,9 @@
 #pragma once
 
-#include <atomic>
-#include <chrono>
 #include <cstdint>
 #include <map>
 #include <mutex>
 #include <optional>
-#include <set>
 #include <string>
 #include <string_view>
 
@@ -22,37 +19,18 @@ bool MeansNoAnswer(std::uint32_t code);
 // "\\server\share" of a network path, in lower case; empty for any other path.
 std::string ShareOfPath(std::string_view path);
 
-// The file call in progress, for a front end that shows what a slow command waits for.
-struct CallInProgress {
-  std::string section;  // the last heading the report wrote
-  std::string path;     // the path the call is about
-  std::chrono::steady_clock::time_point since;
-};
-
-// What a front end shows while a call waits: "Checking licence folder...  \\dead\share\Licence
-// (12 s)", once the call has lasted a second; empty before.
-std::string WaitingText(const CallInProgress& call, std::chrono::steady_clock::time_point now);
-
 // The file system as one command sees it. A server that does not answer costs one wait: after
 // the first call under \\server\share (or a drive letter connected to it) fails with a code that
 // means no answer, every later call there fails at once with the same code, without asking the
-// system. Answers are never remembered. Every report starts with its temporary file: a file made
-// in the temporary folder starts a new report, which asks every server again. Cancel() ends a
-// command after the call in progress; deletions still go through, so that nothing made on the
-// way is left behind.
+// system, and a deletion there is not sent. Answers are never remembered. The drive letters'
+// shares are asked of `network`, which remembers them for the command.
 class ShareOutages final : public platform::FileSystem {
  public:
   ShareOutages(platform::FileSystem& system, platform::NetworkNames& network)
       : system_(system), network_(network) {}
 
-  // A new report asks every server again.
+  // A new command asks every server again.
   void Forget();
-  // Every later call but a deletion throws Cancelled.
-  void Cancel();
-  std::optional<CallInProgress> Current() const;
-  // Called with each line written to a report file; a line that is not indented names the
-  // section being checked.
-  void Wrote(std::string_view bytes);
 
   platform::PathAttributes Attributes(const std::string& path) override;
   platform::SearchStart FindFirst(const std::string& pattern) override;
@@ -63,6 +41,7 @@ class ShareOutages final : public platform::FileSystem {
     return system_.FileTimeToLocal(time);
   }
   std::unique_ptr<platform::TextWriter> CreateText(const std::string& path) override;
+  std::unique_ptr<platform::TextWriter> CreateScratchText(const std::string& path) override;
   std::unique_ptr<platform::TextReader> OpenText(const std::string& path) override;
   std::string ReadAll(const std::string& path) override;
   bool Delete(const std::string& path) override;
@@ -79,10 +58,9 @@ class ShareOutages final : public platform::FileSystem {
   void Learn(const std::string& path, std::uint32_t code);
 
  private:
-  class Call;
-  // The share of a network path, or of the drive letter it is on (asked once per report).
+  // The share of a network path, or of the drive letter it is on.
   std::string ShareKey(const std::string& path);
-  // Starts a call: throws Cancelled, or the remembered failure of the path's share.
+  // Starts a call: throws the remembered failure of the path's share.
   void Begin(const std::string& path);
   // Asks the system about a path unless its share is known not to answer; learns from a failure.
   template <typename Asking>
@@ -93,13 +71,8 @@ class ShareOutages final : public platform::FileSystem {
 
   platform::FileSystem& system_;
   platform::NetworkNames& network_;
-  mutable std::mutex mutex_;
+  std::mutex mutex_;
   std::map<std::string, std::uint32_t> outages_;
-  std::map<std::string, std::string> letters_;  // "x:" and its share, "" when none
-  std::set<std::string> reportFiles_;           // made by CreateTempFile in the temporary folder
-  std::atomic<bool> cancelled_ = false;
-  std::optional<CallInProgress> current_;
-  std::string section_;
 };
 
 }  // namespace vorlix

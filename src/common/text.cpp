@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "common/text_lines.h"
+#include "platform/text_lines.h"
 
 namespace vorlix {
 
@@ -44,7 +44,7 @@ bool SameTextIgnoringCase(std::string_view a, std::string_view b) {
 std::string AsCrLfLines(std::string_view text) {
   std::string out;
   out.reserve(text.size() + 2);
-  TextLines lines{std::string(text)};
+  platform::TextLines lines{std::string(text)};
   while (const auto line = lines.ReadLine()) out.append(*line).append("\r\n");
   return out;
 }

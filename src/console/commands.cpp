@@ -135,8 +135,16 @@ int ReportOne(System& system, const ReportRequest& request, const std::string& p
                     system.session.UtcOffsetMinutes(),
                     system.session.AnsiCodePage()};
   report::DiagnosticReport driver(platform);
-  const report::WrittenReport written = report::WriteReportThroughTempFile(
-      system.files, [&](report::ReportFile& file) { driver.Run(file, program, request.level); });
+  // Each report asks every server again.
+  if (system.commands) system.commands->StartCommand();
+  const report::WrittenReport written =
+      report::WriteReportThroughTempFile(system.files, [&](report::ReportFile& file) {
+        if (system.commands) {
+          file.TellHeadings(
+              [&](std::string_view heading) { system.commands->session().EnterSection(heading); });
+        }
+        driver.Run(file, program, request.level);
+      });
   const std::string& text = written.text;
   const auto lines = findings::CheckedLines(text, written.lines);
   const auto found = findings::FindingsOf(lines);

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "common/command_platform.h"
 #include "console/session.h"
 #include "console/texts.h"
 #include "platform/clock.h"
@@ -25,6 +26,9 @@ struct System {
   platform::Clock& clock;
   Session& session;
   Streams& streams;
+  // What the files and ini files above go through, when it remembers unanswered shares for one
+  // command: each report starts a command of its own. Null over plain files.
+  CommandPlatform* commands = nullptr;
 };
 
 // A command: its name, its lines in the usage and the help, and what runs it with the words

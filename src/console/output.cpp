@@ -1,8 +1,8 @@
 #include "console/output.h"
 
-#include "common/text_lines.h"
 #include "console/texts.h"
 #include "drivemap/drive_map_texts.h"
+#include "platform/text_lines.h"
 #include "report/collected_name.h"
 #include "report/report_file.h"
 
@@ -48,7 +48,7 @@ bool IsFailureLine(std::string_view line) {
 }
 
 int CountFailureLines(std::string_view text) {
-  TextLines lines{std::string(text)};
+  platform::TextLines lines{std::string(text)};
   int count = 0;
   while (const auto line = lines.ReadLine()) {
     if (IsFailureLine(*line)) ++count;
@@ -68,7 +68,7 @@ report::json::Document JsonDocument(const report::WrittenReport& written,
   document.level = facts.level == 2 ? "Full" : "Normal";
   document.time = report::IsoLocalTime(facts.time, facts.utcOffsetMinutes);
   document.codePage = facts.codePage;
-  TextLines lines{written.text};
+  platform::TextLines lines{written.text};
   for (const report::LineRecord& record : written.lines) {
     const std::string line = lines.ReadLine().value_or(std::string());
     document.lines.push_back(

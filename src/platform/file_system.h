@@ -104,6 +104,9 @@ class FileSystem {
 
   // Creates (or truncates) a file for writing. Throws InOutError.
   virtual std::unique_ptr<TextWriter> CreateText(const std::string& path) = 0;
+  // Creates (or truncates) a scratch file for writing that the system deletes once it is closed,
+  // also when the program ends around a call that never returned. Throws InOutError.
+  virtual std::unique_ptr<TextWriter> CreateScratchText(const std::string& path) = 0;
   // Opens an existing file for reading. Throws InOutError.
   virtual std::unique_ptr<TextReader> OpenText(const std::string& path) = 0;
   // The whole content of a file. Throws InOutError.

@@ -47,6 +47,10 @@ bool CreateTestFile(platform::FileSystem& files, const std::string& path) {
   } catch (const InOutError&) {
     if (opened) files.Delete(path);
     return false;
+  } catch (...) {
+    // Whatever else stopped the write (a cancelled command), the file it began goes.
+    if (opened) files.Delete(path);
+    throw;
   }
 }
 

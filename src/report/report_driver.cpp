@@ -1,6 +1,5 @@
 #include "report/report_driver.h"
 
-#include <map>
 #include <memory>
 #include <optional>
 #include <string_view>
@@ -45,24 +44,6 @@ constexpr std::string_view kIniExtension = "ini";
 constexpr std::string_view kTestFileName = "az193201";
 constexpr std::string_view kTestFileExtension = "txt";
 
-// The drive map does not change while one report runs, and each question to the network
-// provider is slow: every drive is asked once per report.
-class ConnectionsOfOneReport final : public platform::NetworkNames {
- public:
-  explicit ConnectionsOfOneReport(platform::NetworkNames& system) : system_(system) {}
-
-  std::optional<std::string> Connection(const std::string& localName) override {
-    auto known = known_.find(localName);
-    if (known == known_.end())
-      known = known_.emplace(localName, system_.Connection(localName)).first;
-    return known->second;
-  }
-
- private:
-  platform::NetworkNames& system_;
-  std::map<std::string, std::optional<std::string>> known_;
-};
-
 // One report from heading to end; lives for one call of Run.
 class ReportRun {
  public:
@@ -70,7 +51,6 @@ class ReportRun {
       : platform_(platform),
         file_(file),
         program_(Short(program)),
-        network_(platform.network),
         settings_(platform, program_, settings::kModeReadOnly),
         probes_(file, platform.files) {}
 
@@ -97,8 +77,7 @@ class ReportRun {
   void Line(std::string_view text) { file_.WriteLine(text); }
   // A heading, and the check the lines after it belong to.
   void Heading(std::string_view text, std::optional<Check> check = std::nullopt) {
-    file_.WriteTitle(text);
-    file_.SetCheck(check);
+    file_.BeginSection(text, check);
   }
 
   // A folder check, and for a missing folder what its line cannot tell: whether the drive
@@ -117,7 +96,7 @@ class ReportRun {
   }
 
   std::string Universal(std::string_view path) {
-    return UniversalPath(platform_.files, network_, path);
+    return UniversalPath(platform_.files, platform_.network, path);
   }
 
   // The setting line, and the value the probes examine: "Absent" when the setting is missing.
@@ -250,7 +229,6 @@ class ReportRun {
   platform::Platform& platform_;
   ReportFile& file_;
   const std::string program_;
-  ConnectionsOfOneReport network_;
   TReportSettings settings_;
   PathProbes probes_;
   std::string programFolder_;

@@ -26,6 +26,12 @@ void ReportFile::WriteLine(std::string_view text, CheckState verdict) {
 
 void ReportFile::WriteTitle(std::string_view text) { Write(text, {}); }
 
+void ReportFile::BeginSection(std::string_view heading, std::optional<Check> check) {
+  WriteTitle(heading);
+  check_ = check;
+  if (headings_) headings_(heading);
+}
+
 void ReportFile::NoteFacts(const PlaceFacts& facts) {
   if (!records_.empty()) records_.back().facts = facts;
 }

@@ -1,10 +1,12 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/clock.h"
@@ -40,6 +42,13 @@ class ReportFile {
   void WriteLine(std::string_view text, CheckState verdict = CheckState::Absent);
   // A heading: a line of no check, whichever check is under way.
   void WriteTitle(std::string_view text);
+  // A section's heading, and the check its lines belong to (none: a listing or a plain part).
+  void BeginSection(std::string_view heading, std::optional<Check> check);
+  // Each section's heading goes to `listener` as it begins, for a front end that shows where a
+  // slow call waits.
+  void TellHeadings(std::function<void(std::string_view heading)> listener) {
+    headings_ = std::move(listener);
+  }
   // What the report learnt about the place the last line checked.
   void NoteFacts(const PlaceFacts& facts);
   void Close();
@@ -55,6 +64,7 @@ class ReportFile {
   std::string line_;
   std::optional<Check> check_;
   std::vector<LineRecord> records_;
+  std::function<void(std::string_view)> headings_;
 };
 
 // Writes "   Passed: " or "   FAILED: " and the message, or nothing when level > ReportLevel.

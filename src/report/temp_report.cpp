@@ -33,7 +33,9 @@ WrittenReport WriteReportThroughTempFile(platform::FileSystem& files,
   TempFile temp(files, NewTempFileName(files));
   WrittenReport written;
   {
-    ReportFile report(std::make_unique<KeepingWriter>(files.CreateText(temp.path()), written.text));
+    // A scratch file: gone with the program even when a call that never returns holds it.
+    ReportFile report(
+        std::make_unique<KeepingWriter>(files.CreateScratchText(temp.path()), written.text));
     body(report);
     report.Close();
     written.lines = report.TakeRecords();

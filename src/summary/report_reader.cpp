@@ -1,7 +1,7 @@
 #include "summary/report_reader.h"
 
 #include "common/text.h"
-#include "common/text_lines.h"
+#include "platform/text_lines.h"
 #include "summary/classify.h"
 #include "summary/encoding.h"
 #include "summary/json_mapping.h"
@@ -14,7 +14,7 @@ namespace {
 
 std::vector<std::string> SplitLines(std::string_view text) {
   std::vector<std::string> lines;
-  TextLines reader{std::string(text)};
+  platform::TextLines reader{std::string(text)};
   while (auto line = reader.ReadLine()) lines.push_back(std::move(*line));
   return lines;
 }

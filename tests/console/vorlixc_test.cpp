@@ -12,7 +12,6 @@
 #include "app/main_form.h"
 #include "common/release.h"
 #include "fakes/fake_dialogs.h"
-#include "platform/win32/win32_system.h"
 #include "report/report_driver.h"
 #include "report/report_json.h"
 #include "support/form_idle.h"
@@ -20,6 +19,7 @@
 #include "support/scratch_files.h"
 #include "support/scratch_registry.h"
 #include "support/vorlixc_run.h"
+#include "support/win32_platform.h"
 
 namespace vorlix::console {
 namespace {
@@ -101,12 +101,12 @@ class ContractTest : public WineState {
   }
 
   static std::string WindowMemo(int level) {
-    platform::win32::Win32System os;
+    testing::Win32Platform os;
     fakes::FakeDialogs dialogs;
     platform::Platform system = os.With(dialogs);
     report::DiagnosticReport driver(system);
     app::TForm1 form(::GetModuleHandleA(nullptr),
-                     {system, driver, nullptr, nullptr, &os.outages()});
+                     {system, driver, nullptr, nullptr, &os.commands()});
     form.Show(SW_SHOWNORMAL);
     for (const auto& [combo, index] :
          {std::pair{app::Control::ComboBox1, 0}, std::pair{app::Control::ComboBox2, level - 1}}) {

@@ -37,6 +37,12 @@ class PlatformContract : public ::testing::Test {
 
 TYPED_TEST_SUITE_P(PlatformContract);
 
+// A scratch file's name, made as a report's is: by a plain file first.
+inline std::string NewScratch(platform::FileSystem& files, const std::string& path) {
+  files.CreateText(path)->Close();
+  return path;
+}
+
 TYPED_TEST_P(PlatformContract, FileIsWrittenReadLineByLineAndDeleted) {
   auto& files = this->system.files;
   const std::string path = this->Write("a.txt", "one\r\ntwo\nthree");
@@ -53,6 +59,26 @@ TYPED_TEST_P(PlatformContract, FileIsWrittenReadLineByLineAndDeleted) {
   EXPECT_TRUE(files.Delete(path));
   EXPECT_FALSE(files.FileExists(path));
   EXPECT_FALSE(files.Delete(path));
+}
+
+TYPED_TEST_P(PlatformContract, AScratchFileIsGoneOnceClosedOrDropped) {
+  auto& files = this->system.files;
+  const std::string made = NewScratch(files, this->system.folder + "\\made.tmp");
+  const std::string kept = this->system.folder + "\\kept.txt";
+  for (const bool closing : {true, false}) {
+    auto writer = files.CreateScratchText(made);
+    writer->Write("report");
+    EXPECT_TRUE(files.FileExists(made)) << closing;
+    if (closing) {
+      writer->Close();
+      EXPECT_FALSE(files.FileExists(made));
+    }
+    writer.reset();
+    EXPECT_FALSE(files.FileExists(made)) << closing;
+    // A plain file stays when its writer goes.
+    files.CreateText(kept)->Write("x");
+    EXPECT_TRUE(files.FileExists(kept)) << closing;
+  }
 }
 
 TYPED_TEST_P(PlatformContract, MissingFilesAndFoldersGiveTheSystemsCodes) {
@@ -172,6 +198,7 @@ TYPED_TEST_P(PlatformContract, IniFilesMatchSectionsAndKeysWithoutCase) {
 }
 
 REGISTER_TYPED_TEST_SUITE_P(PlatformContract, FileIsWrittenReadLineByLineAndDeleted,
+                            AScratchFileIsGoneOnceClosedOrDropped,
                             MissingFilesAndFoldersGiveTheSystemsCodes,
                             SearchGivesEveryEntryOfAFolderAndOneByItsName,
                             ReplaceMovesOverAnExistingFileAndTempFilesAreNewAndEmpty,

@@ -5,8 +5,8 @@
 #include <cstdio>
 
 #include "common/text.h"
-#include "common/text_lines.h"
 #include "platform/errors.h"
+#include "platform/text_lines.h"
 
 namespace vorlix::fakes {
 
@@ -77,6 +77,26 @@ class FakeWriter final : public platform::TextWriter {
   }
   FakeFileSystem& fs_;
   std::string path_;
+};
+
+// Deletes its file when it is closed or dropped, as the system does with a scratch file.
+class ScratchWriter final : public platform::TextWriter {
+ public:
+  ScratchWriter(FakeFileSystem& fs, std::string path)
+      : fs_(fs), path_(std::move(path)), file_(fs, path_) {}
+  ~ScratchWriter() override { fs_.Delete(path_); }
+  ScratchWriter(const ScratchWriter&) = delete;
+  ScratchWriter& operator=(const ScratchWriter&) = delete;
+  void Write(std::string_view bytes) override { file_.Write(bytes); }
+  void Close() override {
+    file_.Close();
+    fs_.Delete(path_);
+  }
+
+ private:
+  FakeFileSystem& fs_;
+  std::string path_;
+  FakeWriter file_;
 };
 
 FakeFileSystem::FakeFileSystem() {
@@ -240,8 +260,13 @@ std::unique_ptr<platform::TextWriter> FakeFileSystem::CreateText(const std::stri
   return std::make_unique<FakeWriter>(*this, FullPath(path));
 }
 
+std::unique_ptr<platform::TextWriter> FakeFileSystem::CreateScratchText(const std::string& path) {
+  CreateText(path);
+  return std::make_unique<ScratchWriter>(*this, FullPath(path));
+}
+
 std::unique_ptr<platform::TextReader> FakeFileSystem::OpenText(const std::string& path) {
-  return std::make_unique<TextLines>(ReadAll(path));
+  return std::make_unique<platform::TextLines>(ReadAll(path));
 }
 
 std::string FakeFileSystem::ReadAll(const std::string& path) {

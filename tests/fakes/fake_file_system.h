@@ -63,6 +63,7 @@ class FakeFileSystem final : public platform::FileSystem {
   std::optional<platform::DosDateTime> FileTimeToDos(platform::FileTime time) override;
   platform::FileTime FileTimeToLocal(platform::FileTime time) override;
   std::unique_ptr<platform::TextWriter> CreateText(const std::string& path) override;
+  std::unique_ptr<platform::TextWriter> CreateScratchText(const std::string& path) override;
   std::unique_ptr<platform::TextReader> OpenText(const std::string& path) override;
   std::string ReadAll(const std::string& path) override;
   bool Delete(const std::string& path) override;

@@ -15,7 +15,6 @@
 #include "app/main_form.h"
 #include "fakes/fake_dialogs.h"
 #include "platform/win32/win32_file_system.h"
-#include "platform/win32/win32_system.h"
 #include "report/report_driver.h"
 #include "report/temp_report.h"
 #include "support/report_text.h"
@@ -23,6 +22,7 @@
 #include "support/scratch_registry.h"
 #include "support/vorlix_run.h"
 #include "support/vorlixc_run.h"
+#include "support/win32_platform.h"
 
 namespace vorlix {
 namespace {
@@ -98,7 +98,7 @@ class UnansweredShare : public ::testing::Test {
   // The report as it reads when every call waits for the server: made without the memory of
   // unanswered shares.
   std::string EveryCallWaiting() {
-    platform::win32::Win32System os;
+    testing::Win32Platform os;
     platform::win32::Win32FileSystem raw;
     fakes::FakeDialogs dialogs;
     platform::Platform waiting{raw, os.registry(), os.profile(), os.network(), dialogs, os.clock()};
@@ -231,6 +231,45 @@ TEST_F(UnansweredShare, ClosingDuringTheWaitEndsTheProgramAndLeavesNothingBehind
   }
   ::PostMessageA(run.window(), WM_CLOSE, 0, 0);
   EXPECT_EQ(::WaitForSingleObject(run.process(), 5000), WAIT_OBJECT_0);
+  EXPECT_EQ(testing::Matching(files.TempFolder() + "Kx*.tmp"), temporary);
+  EXPECT_THAT(testing::Matching(project + "\\*.txt"), ::testing::IsEmpty());
+  EXPECT_THAT(testing::Matching(root + "\\*.txt"), ::testing::IsEmpty());
+}
+
+// Run with every operation of the dead share waiting as long as an SMB client might (ctest's
+// share_tests_long_wait: 3 s): a close at any point of the report's look-up there ends the
+// program within 2 s of the call in progress, sends nothing more to the dead server and leaves
+// no file behind.
+TEST_F(UnansweredShare, LongWaitClosingAtAnyPointEndsTheProgramAfterTheCallInProgress) {
+  const char* delayText = std::getenv("VORLIX_DEAD_DELAY");
+  const auto delay =
+      std::chrono::milliseconds(static_cast<int>(std::atof(delayText ? delayText : "0.4") * 1000));
+  const auto temporary = testing::Matching(files.TempFolder() + "Kx*.tmp");
+  constexpr int kPoints = 8;
+  for (int point = 0; point < kPoints; ++point) {
+    VorlixRun run(BuiltExe());
+    ASSERT_TRUE(run.started()) << run.error();
+    run.Choose(app::Control::ComboBox1, 0);
+    run.Choose(app::Control::ComboBox2, 1);
+    const int start = Reached("VORLIX_DEAD_COUNT");
+    ASSERT_TRUE(run.ClickAndWait(app::Control::CreateBtn, 1000));
+    for (int i = 0; i < 2000 && Reached("VORLIX_DEAD_COUNT") == start; ++i) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    // Spread over the first three waits, on and between their edges.
+    std::this_thread::sleep_for(delay * point * 3 / (kPoints - 1) + delay / 10 * (point % 2));
+    const int atClose = Reached("VORLIX_DEAD_COUNT");
+    const auto closed = Clock::now();
+    ::PostMessageA(run.window(), WM_CLOSE, 0, 0);
+    const DWORD ended = ::WaitForSingleObject(
+        run.process(), static_cast<DWORD>((delay + std::chrono::seconds(2)).count()));
+    const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - closed);
+    std::printf("close %d: the program ended %lld ms after the close\n", point,
+                static_cast<long long>(took.count()));
+    EXPECT_EQ(ended, WAIT_OBJECT_0) << "close " << point;
+    // The operation a call may have begun as the close was posted, and none after it.
+    EXPECT_LE(Reached("VORLIX_DEAD_COUNT") - atClose, 1) << "close " << point;
+  }
   EXPECT_EQ(testing::Matching(files.TempFolder() + "Kx*.tmp"), temporary);
   EXPECT_THAT(testing::Matching(project + "\\*.txt"), ::testing::IsEmpty());
   EXPECT_THAT(testing::Matching(root + "\\*.txt"), ::testing::IsEmpty());

@@ -5,7 +5,10 @@ Serves a folder through FUSE. Every operation first waits DELAY seconds; with --
 fails with ETIME, which Wine turns into the code a Windows client gives after an SMB time-out.
 Each operation that reached the server is counted in COUNT_FILE (rewritten after each one).
 
-    fuse_share.py BACKING MOUNTPOINT --delay 0.4 [--fail] [--count FILE]
+    fuse_share.py BACKING MOUNTPOINT --delay 0.4 [--fail] [--count FILE] [--log FILE]
+
+With --log, each operation is written to FILE as it arrives: the time, the operation, its path
+and the process that made it (Wine's server or a program).
 """
 
 import argparse
@@ -14,12 +17,13 @@ import os
 import threading
 import time
 
-from fusepy import FUSE, FuseOSError, Operations
+from fusepy import FUSE, FuseOSError, Operations, fuse_get_context
 
 
 class Share(Operations):
-    def __init__(self, root, delay, fail, count_file):
+    def __init__(self, root, delay, fail, count_file, log_file=None):
         self.root = root
+        self.log = open(log_file, "a", buffering=1) if log_file else None
         self.delay = delay
         self.fail = fail
         self.count_file = count_file
@@ -35,6 +39,14 @@ class Share(Operations):
                     with open(self.count_file + ".new", "w") as out:
                         out.write(str(self.count))
                     os.replace(self.count_file + ".new", self.count_file)
+                if self.log:
+                    pid = fuse_get_context()[2]
+                    try:
+                        with open("/proc/%d/comm" % pid) as comm:
+                            who = comm.read().strip()
+                    except OSError:
+                        who = "?"
+                    self.log.write("%.3f %s %s %d %s\n" % (time.time(), op, path, pid, who))
             time.sleep(self.delay)
             if self.fail:
                 raise FuseOSError(errno.ETIME)
@@ -115,8 +127,9 @@ def main():
     parser.add_argument("--delay", type=float, default=0.4)
     parser.add_argument("--fail", action="store_true")
     parser.add_argument("--count")
+    parser.add_argument("--log")
     args = parser.parse_args()
-    FUSE(Share(os.path.abspath(args.backing), args.delay, args.fail, args.count),
+    FUSE(Share(os.path.abspath(args.backing), args.delay, args.fail, args.count, args.log),
          args.mountpoint, foreground=True, nothreads=False, allow_other=False)
 
 

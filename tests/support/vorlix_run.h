@@ -77,10 +77,14 @@ class VorlixRun {
     return ::SendMessageTimeoutA(window_, WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs, &result) != 0;
   }
   // Waits for the next message box, answers it with the button and returns its text; empty
-  // when none came within 10 s.
+  // when none came within 10 s. Tells in lastBoxWasTheWindows whether the box was owned by the
+  // main window and shown by its thread.
   std::string Answer(int button) {
     for (int i = 0; i < 400; ++i) {
       if (const HWND box = OwnWindow("#32770", nullptr)) {
+        lastBoxWasTheWindows = ::GetWindow(box, GW_OWNER) == window_ &&
+                               ::GetWindowThreadProcessId(box, nullptr) ==
+                                   ::GetWindowThreadProcessId(window_, nullptr);
         char text[1024] = {};
         ::GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
         ::PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
@@ -114,6 +118,8 @@ class VorlixRun {
     text.resize(static_cast<std::size_t>(copied < 0 ? 0 : copied));
     return text;
   }
+
+  bool lastBoxWasTheWindows = false;
 
  private:
   static int Id(app::Control which) { return kFirstControlId + static_cast<int>(which); }

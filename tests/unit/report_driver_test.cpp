@@ -6,6 +6,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "common/command_platform.h"
 #include "fakes/fake_platform.h"
 #include "platform/errors.h"
 #include "unit/installed_machine.h"
@@ -159,11 +160,18 @@ TEST(DiagnosticReport, LicenceFolderOnTheProgramsServerPassesAsUnc) {
   EXPECT_THAT(After(m.Report(1), "Checking licence folder drive...", 3),
               ElementsAre("   FAILED: 'S:' <> 'P:'",
                           "   As UNC:", "   Passed: '\\\\LIC-SERVER' = '\\\\LIC-SERVER'"));
-  // With the tool on P: too, P: is looked up twice a report; the system is asked once.
+  // With the tool on P: too, P: is looked up twice a report; through the commands' platform
+  // the system is asked once a command.
   m.machine.files.executable = "p:\\Tools\\Vorlix.exe";
   m.machine.network.asked.clear();
-  m.Report(1);
-  m.Report(2);
+  vorlix::CommandPlatform commands(
+      {m.machine.files, m.machine.registry, m.machine.profile, m.machine.network, m.machine.clock});
+  platform::Platform platform = commands.With(m.machine.dialogs);
+  for (const int level : {1, 2}) {
+    commands.StartCommand();
+    testing::CapturedReport report(level);
+    DiagnosticReport(platform).Run(report.file(), "Ostrelan", level);
+  }
   std::map<std::string, int> asks;
   for (const std::string& letter : m.machine.network.asked) ++asks[letter];
   EXPECT_THAT(asks, Each(Pair(_, 2)));

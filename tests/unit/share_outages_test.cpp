@@ -3,9 +3,11 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "common/command_platform.h"
 #include "common/files.h"
 #include "common/text.h"
 #include "platform/errors.h"
+#include "report/report_texts.h"
 #include "report/temp_report.h"
 #include "unit/installed_machine.h"
 
@@ -73,6 +75,10 @@ class SilentServer : public platform::FileSystem {
     if (Silent(p)) throw InOutError(p, code);
     return files_.CreateText(p);
   }
+  std::unique_ptr<platform::TextWriter> CreateScratchText(const std::string& p) override {
+    if (Silent(p)) throw InOutError(p, code);
+    return files_.CreateScratchText(p);
+  }
   std::unique_ptr<platform::TextReader> OpenText(const std::string& p) override {
     if (Silent(p)) throw InOutError(p, code);
     return files_.OpenText(p);
@@ -113,8 +119,23 @@ struct DeadLicenceServer : testing::InstalledMachine {
         files, [&](report::ReportFile& file) { driver.Run(file, "Ostrelan", 2); });
   }
 
+  // A report as the window makes it: a command of its own, its headings told to the session.
+  std::string CommandReport() {
+    commands.StartCommand();
+    platform::Platform platform = commands.With(machine.dialogs);
+    report::DiagnosticReport driver(platform);
+    return report::WriteThroughTempFile(commands.files(), [&](report::ReportFile& file) {
+      file.TellHeadings(
+          [&](std::string_view heading) { commands.session().EnterSection(heading); });
+      driver.Run(file, "Ostrelan", 2);
+    });
+  }
+
   SilentServer silent{machine.files};
-  ShareOutages outages{silent, machine.network};
+  RememberedConnections connections{machine.network};
+  ShareOutages outages{silent, connections};
+  CommandPlatform commands{
+      {silent, machine.registry, machine.profile, machine.network, machine.clock}};
 };
 
 TEST(ShareOutages, AReportReachesADeadShareOnceAndReadsAsIfEveryCallHadWaited) {
@@ -123,14 +144,14 @@ TEST(ShareOutages, AReportReachesADeadShareOnceAndReadsAsIfEveryCallHadWaited) {
   ASSERT_GE(waited.silent.reached, 5);
 
   DeadLicenceServer once;
-  const std::string text = once.Report(once.outages);
+  const std::string text = once.CommandReport();
   EXPECT_EQ(once.silent.reached, 1);
   EXPECT_EQ(text, everyCall);
   EXPECT_THAT(text, ::testing::HasSubstr("S:\\Licence ...is missing"));
 
   once.silent.reached = 0;
-  EXPECT_EQ(once.Report(once.outages), everyCall);
-  EXPECT_EQ(once.silent.reached, 1) << "the next report asks again";
+  EXPECT_EQ(once.CommandReport(), everyCall);
+  EXPECT_EQ(once.silent.reached, 1) << "the next command asks again";
 }
 
 TEST(ShareOutages, OnlyCodesThatMeanNoAnswerAreRemembered) {
@@ -139,9 +160,9 @@ TEST(ShareOutages, OnlyCodesThatMeanNoAnswerAreRemembered) {
     bool remembered;
   };
   const Row table[] = {
-      {53, true},  {59, true},   {64, true},    {121, true},  {1231, true}, {1232, true},
-      {51, true},  {1222, true}, {1460, true},  {2, false},   {3, false},   {5, false},
-      {32, false}, {67, false},  {1326, false}, {112, false}, {0, false},
+      {53, true}, {59, true},   {64, true},   {121, true},   {1231, true}, {1232, true},
+      {51, true}, {1222, true}, {1460, true}, {995, true},   {2, false},   {3, false},
+      {5, false}, {32, false},  {67, false},  {1326, false}, {112, false}, {0, false},
   };
   for (const Row& row : table) {
     DeadLicenceServer m;
@@ -164,6 +185,7 @@ TEST(ShareOutages, AFailedCallOnALetterSilencesItsShareAndTheShareItsLetter) {
     EXPECT_EQ(m.outages.FindFirst("\\\\?\\UNC\\lic-server\\licences\\*.*").error, 121u);
     EXPECT_FALSE(m.outages.FileExists("s:\\Licence\\Ostrelan.ini"));
     EXPECT_THROW(m.outages.CreateText("S:\\Licence\\az193201.txt"), InOutError);
+    EXPECT_THROW(m.outages.CreateScratchText("S:\\Licence\\Kx1.tmp"), InOutError);
     EXPECT_THROW(m.outages.CreateTempFile("S:\\", "Kx"), InOutError);
     EXPECT_THROW(m.outages.Replace("C:\\a.txt", "S:\\a.txt"), InOutError);
     EXPECT_THROW(m.outages.MoveToNewName("C:\\a.txt", "S:\\a.txt"), InOutError);
@@ -208,7 +230,7 @@ TEST(ShareOutages, AFailedMoveIsRememberedOnlyWhenBothEndsLieOnOneShare) {
 
 TEST(ShareOutages, APathOnNoShareIsNeverRemembered) {
   DeadLicenceServer m;
-  for (const std::string path : {"Licence\\x", "ab\\cd\\ef", "\\\\srv"}) {
+  for (const std::string path : {"Licence\\x", "ab\\cd\\ef", "\\\\srv", "\\\\srv\\"}) {
     m.outages.Learn(path, 121);
     EXPECT_EQ(m.outages.KnownOutage(path), std::nullopt) << path;
   }
@@ -232,42 +254,125 @@ TEST(ShareOutages, AServerThatStopsAnsweringDuringAListingIsRemembered) {
   }
 }
 
-TEST(ShareOutages, ACancelledCommandStopsAtItsNextCallButStillDeletes) {
+TEST(CommandSession, ACancelledCommandStopsAtItsNextCallButStillDeletes) {
   DeadLicenceServer m;
   m.silent.silentUnder.clear();
-  m.machine.files.AddFile("C:\\Projects\\az193201.txt", "1");
-  m.outages.Cancel();
-  EXPECT_THROW(m.outages.FolderExists("C:\\Projects"), Cancelled);
-  EXPECT_THROW(m.outages.FindFirst("C:\\Projects\\*.*"), Cancelled);
-  EXPECT_THROW(m.outages.OpenText("C:\\Projects\\az193201.txt"), Cancelled);
-  EXPECT_THROW(NewTempFileName(m.outages), Cancelled);
-  EXPECT_TRUE(m.outages.Delete("C:\\Projects\\az193201.txt"));
+  m.machine.files.AddFile("C:\\Projects\\az193201.txt", "1\r\n2\r\n");
+  m.machine.profile.Set("C:\\Projects\\a.ini", "A", "k", "v");
+  platform::FileSystem& files = m.commands.files();
+  auto reader = files.OpenText("C:\\Projects\\az193201.txt");
+  auto writer = files.CreateText("C:\\Projects\\new.txt");
+  SearchStart listing = files.FindFirst("C:\\Projects\\*.*");
+  ASSERT_TRUE(listing.search);
+  const int before = m.silent.reached;
+  m.commands.session().Cancel();
+  EXPECT_TRUE(m.commands.session().IsCancelled());
+  // A call begun before the cancel goes on; each one after it stops, down to the next line.
+  EXPECT_THROW(files.FolderExists("C:\\Projects"), Cancelled);
+  EXPECT_THROW(files.FindFirst("C:\\Projects\\*.*"), Cancelled);
+  EXPECT_THROW(files.CreateText("C:\\Projects\\other.txt"), Cancelled);
+  EXPECT_THROW(files.CreateScratchText("C:\\Projects\\other.txt"), Cancelled);
+  EXPECT_THROW(files.OpenText("C:\\Projects\\az193201.txt"), Cancelled);
+  EXPECT_THROW(listing.search->Next(), Cancelled);
+  EXPECT_THROW(reader->ReadLine(), Cancelled);
+  EXPECT_THROW(writer->Write("x"), Cancelled);
+  EXPECT_THROW(writer->Close(), Cancelled);
+  EXPECT_THROW(files.ReadAll("C:\\Projects\\az193201.txt"), Cancelled);
+  EXPECT_THROW(files.Replace("C:\\a.txt", "C:\\b.txt"), Cancelled);
+  EXPECT_THROW(files.MoveToNewName("C:\\a.txt", "C:\\b.txt"), Cancelled);
+  EXPECT_THROW(NewTempFileName(files), Cancelled);
+  EXPECT_THROW(m.commands.profile().ReadString("C:\\Projects\\a.ini", "A", "k", ""), Cancelled);
+  EXPECT_THROW(m.commands.profile().WriteString("C:\\Projects\\a.ini", "A", "k", "w"), Cancelled);
+  EXPECT_THROW(m.commands.profile().ReadSection("C:\\Projects\\a.ini", "A"), Cancelled);
+  EXPECT_THROW(m.commands.profile().ReadSections("C:\\Projects\\a.ini"), Cancelled);
+  EXPECT_THROW(m.commands.profile().DeleteKey("C:\\Projects\\a.ini", "A", "k"), Cancelled);
+  EXPECT_THROW(m.commands.profile().EraseSection("C:\\Projects\\a.ini", "A"), Cancelled);
+  EXPECT_THROW(m.commands.profile().Flush("C:\\Projects\\a.ini"), Cancelled);
+  EXPECT_EQ(m.machine.profile.ReadString("C:\\Projects\\a.ini", "A", "k", ""), "v");
+  EXPECT_EQ(m.silent.reached, before);
+  EXPECT_TRUE(files.Delete("C:\\Projects\\az193201.txt"));
   EXPECT_EQ(m.machine.files.Find("C:\\Projects\\az193201.txt"), nullptr);
+  // The next command is not cancelled.
+  m.commands.StartCommand();
+  EXPECT_FALSE(m.commands.session().IsCancelled());
+  EXPECT_TRUE(files.FolderExists("C:\\Projects"));
+  EXPECT_EQ(m.commands.profile().ReadString("C:\\Projects\\a.ini", "A", "k", ""), "v");
 }
 
-TEST(ShareOutages, ACancelledReportLeavesNeitherItsFileNorATestFile) {
-  DeadLicenceServer m;
-  m.silent.silentUnder.clear();
-  // Cancelled while the licence folder's test file is written.
-  struct CancelOnTestFile : SilentServer {
-    using SilentServer::SilentServer;
-    ShareOutages* outages = nullptr;
-    std::unique_ptr<platform::TextWriter> CreateText(const std::string& p) override {
-      if (p.ends_with("az193201.txt")) outages->Cancel();
-      return SilentServer::CreateText(p);
-    }
-  } cancelling{m.machine.files};
-  ShareOutages outages{cancelling, m.machine.network};
-  cancelling.outages = &outages;
-  EXPECT_THROW(m.Report(outages), Cancelled);
-  EXPECT_THAT(m.machine.files.FilesUnder("C:\\Temp"), ::testing::IsEmpty());
-  EXPECT_THAT(m.machine.files.FilesUnder("S:\\Licence"),
-              ::testing::UnorderedElementsAre("Ostrelan.ini", "licence.dat"));
+// A server that cancels the command during one call of the test file, as the window's close
+// does: the call itself goes through, or comes back cancelled by the system.
+struct CancelAt : SilentServer {
+  using SilentServer::SilentServer;
+  CommandSession* session = nullptr;
+  std::string call;                    // "create" or "open"
+  std::uint32_t aborted = 0;           // the code the cancelled call fails with; 0: it goes through
+  std::vector<std::string> deletions;  // of the test file
+
+  std::unique_ptr<platform::TextWriter> CreateText(const std::string& p) override {
+    Hit("create", p);
+    return SilentServer::CreateText(p);
+  }
+  std::unique_ptr<platform::TextReader> OpenText(const std::string& p) override {
+    Hit("open", p);
+    return SilentServer::OpenText(p);
+  }
+  bool Delete(const std::string& p) override {
+    if (p.ends_with("az193201.txt")) deletions.push_back(p);
+    return SilentServer::Delete(p);
+  }
+  void Hit(const std::string& what, const std::string& p) {
+    if (what != call || !p.ends_with("az193201.txt")) return;
+    session->Cancel();
+    if (aborted) throw InOutError(p, aborted);
+  }
+};
+
+TEST(CommandSession, ACancelledReportLeavesNeitherItsFileNorATestFileItCanReach) {
+  struct Row {
+    std::string call;
+    std::uint32_t aborted;
+    std::vector<std::string> deletions;  // of the test file, sent to the system
+    std::vector<std::string> left;       // in the licence folder
+  };
+  const std::string test = "S:\\Licence\\az193201.txt";
+  const Row table[] = {
+      // Cancelled while the test file is made: the write stops, the file it began goes.
+      {"create", 0, {test}, {"Ostrelan.ini", "licence.dat"}},
+      // Cancelled while it is read back: the deletion still goes to a server that answered.
+      {"open", 0, {test}, {"Ostrelan.ini", "licence.dat"}},
+      // Cancelled by the system while it is read back: its server did not answer, so nothing
+      // more is sent there and the test file stays.
+      {"open", 995, {}, {"Ostrelan.ini", "az193201.txt", "licence.dat"}},
+  };
+  for (const Row& row : table) {
+    const std::string name = row.call + " " + std::to_string(row.aborted);
+    DeadLicenceServer m;
+    m.silent.silentUnder.clear();
+    CancelAt cancelling{m.machine.files};
+    CommandPlatform commands{
+        {cancelling, m.machine.registry, m.machine.profile, m.machine.network, m.machine.clock}};
+    cancelling.session = &commands.session();
+    cancelling.call = row.call;
+    cancelling.aborted = row.aborted;
+    platform::Platform platform = commands.With(m.machine.dialogs);
+    report::DiagnosticReport driver(platform);
+    commands.StartCommand();
+    EXPECT_THROW(
+        report::WriteThroughTempFile(
+            commands.files(), [&](report::ReportFile& file) { driver.Run(file, "Ostrelan", 2); }),
+        Cancelled)
+        << name;
+    EXPECT_THAT(m.machine.files.FilesUnder("C:\\Temp"), ::testing::IsEmpty()) << name;
+    EXPECT_EQ(cancelling.deletions, row.deletions) << name;
+    EXPECT_THAT(m.machine.files.FilesUnder("S:\\Licence"),
+                ::testing::UnorderedElementsAreArray(row.left))
+        << name;
+  }
 }
 
-TEST(ShareOutages, WhatAWaitingCallShows) {
+TEST(CommandSession, WhatAWaitingCallShows) {
   DeadLicenceServer m;
-  EXPECT_EQ(m.outages.Current(), std::nullopt);
+  EXPECT_EQ(m.commands.session().Current(), std::nullopt);
   struct Row {
     std::string section;
     int waited;
@@ -287,27 +392,60 @@ TEST(ShareOutages, WhatAWaitingCallShows) {
   }
 }
 
-TEST(ShareOutages, TheSectionIsTheLastHeadingOfTheReportFile) {
+TEST(CommandSession, TheSectionIsTheHeadingTheDriverBegan) {
   DeadLicenceServer m;
   m.silent.silentUnder.clear();
-  std::optional<CallInProgress> seen;
+  std::vector<std::optional<CallInProgress>> seen;
   struct Watching : SilentServer {
     using SilentServer::SilentServer;
-    ShareOutages* outages = nullptr;
-    std::optional<CallInProgress>* seen = nullptr;
+    CommandSession* session = nullptr;
+    std::vector<std::optional<CallInProgress>>* seen = nullptr;
     platform::PathAttributes Attributes(const std::string& p) override {
-      if (p == "S:\\Licence") *seen = outages->Current();
+      if (p == "S:\\Licence" || p == "S:\\Licence\\az193201.txt") {
+        seen->push_back(session->Current());
+      }
       return SilentServer::Attributes(p);
     }
   } watching{m.machine.files};
-  ShareOutages outages{watching, m.machine.network};
-  watching.outages = &outages;
+  CommandPlatform commands{
+      {watching, m.machine.registry, m.machine.profile, m.machine.network, m.machine.clock}};
+  watching.session = &commands.session();
   watching.seen = &seen;
-  m.Report(outages);
-  ASSERT_TRUE(seen);
-  EXPECT_EQ(seen->section, "Checking licence folder...");
-  EXPECT_EQ(seen->path, "S:\\Licence");
-  EXPECT_EQ(outages.Current(), std::nullopt);
+  commands.StartCommand();
+  platform::Platform platform = commands.With(m.machine.dialogs);
+  report::DiagnosticReport driver(platform);
+  report::WriteThroughTempFile(commands.files(), [&](report::ReportFile& file) {
+    file.TellHeadings([&](std::string_view heading) { commands.session().EnterSection(heading); });
+    driver.Run(file, "Ostrelan", 2);
+  });
+  ASSERT_EQ(seen.size(), 2u);
+  ASSERT_TRUE(seen[0]);
+  EXPECT_EQ(seen[0]->section, "Checking licence folder...");
+  EXPECT_EQ(seen[0]->path, "S:\\Licence");
+  // A sub-heading of the write test ("Deleting...") is no section of its own.
+  ASSERT_TRUE(seen[1]);
+  EXPECT_EQ(seen[1]->section, report::texts::kCreatingInLicenceFolder);
+  EXPECT_EQ(commands.session().Current(), std::nullopt);
+  // A new command starts at no section.
+  commands.StartCommand();
+  std::optional<CallInProgress> fresh;
+  commands.session().Call("C:\\x", [&] { fresh = commands.session().Current(); });
+  ASSERT_TRUE(fresh);
+  EXPECT_EQ(fresh->section, "");
+}
+
+TEST(RememberedConnections, EachNameIsAskedOncePerCommandAndHeldShort) {
+  fakes::FakeNetworkNames network;
+  network.connections["S:"] = "\\\\lic-server\\" + std::string(300, 'x');
+  RememberedConnections connections{network};
+  EXPECT_EQ(connections.Connection("S:"), "\\\\lic-server\\" + std::string(255 - 13, 'x'));
+  EXPECT_EQ(connections.Connection("s:"), connections.Connection("S:"));
+  EXPECT_EQ(connections.Connection("Q:"), std::nullopt);
+  EXPECT_EQ(connections.Connection("Q:"), std::nullopt);
+  EXPECT_THAT(network.asked, ::testing::ElementsAre("S:", "Q:"));
+  connections.Forget();
+  connections.Connection("S:");
+  EXPECT_THAT(network.asked, ::testing::ElementsAre("S:", "Q:", "S:"));
 }
 
 TEST(ShareOutages, ShareOfAPath) {
@@ -317,6 +455,7 @@ TEST(ShareOutages, ShareOfAPath) {
       {"//srv/share/x", "\\\\srv\\share"},
       {"\\\\?\\UNC\\srv\\s\\x", "\\\\srv\\s"},
       {"\\\\srv", ""},
+      {"\\\\srv\\", ""},
       {"\\\\\\share", ""},
       {"C:\\x", ""},
       {"", ""},

@@ -12,11 +12,11 @@
 #include "drivemap/network_drive_list.h"
 #include "fakes/fake_dialogs.h"
 #include "platform/platform.h"
-#include "platform/win32/win32_system.h"
 #include "report/report_file.h"
 #include "support/report_text.h"
 #include "support/scratch_files.h"
 #include "support/scratch_registry.h"
+#include "support/win32_platform.h"
 
 namespace vorlix::drivemap {
 namespace {
@@ -34,7 +34,7 @@ const std::string kPathLabel = "HKEY_LOCAL_MACHINE\\Software\\Tarnwick\\Ostrelan
 const std::string kUncIni = "\\\\fs1\\shared\\Apps\\Ostrelan\\Ostrelan.Ini";
 
 struct WineMachine {
-  platform::win32::Win32System os;
+  testing::Win32Platform os;
   platform::FileSystem& files = os.files();
   fakes::FakeDialogs dialogs;
   platform::Platform platform = os.With(dialogs);

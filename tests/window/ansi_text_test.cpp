@@ -9,17 +9,17 @@
 
 #include "app/main_form.h"
 #include "fakes/fake_dialogs.h"
-#include "platform/win32/win32_system.h"
 #include "report/report_driver.h"
 #include "support/form_idle.h"
 #include "support/scratch_registry.h"
+#include "support/win32_platform.h"
 
 namespace vorlix::app {
 namespace {
 
 TEST(AnsiText, NamesWithAccentsSurviveReportMemoAndSave) {
   ASSERT_EQ(::GetACP(), 1252u) << "the expected bytes below are those of code page 1252";
-  platform::win32::Win32System os;
+  testing::Win32Platform os;
   platform::FileSystem& files = os.files();
   fakes::FakeDialogs dialogs;
   platform::Platform system = os.With(dialogs);
@@ -42,7 +42,7 @@ TEST(AnsiText, NamesWithAccentsSurviveReportMemoAndSave) {
     machine.SetString("Path", root);
     user.SetString("TarnWickProjectPath", project);
 
-    TForm1 form(::GetModuleHandleA(nullptr), {system, driver, nullptr, nullptr, &os.outages()});
+    TForm1 form(::GetModuleHandleA(nullptr), {system, driver, nullptr, nullptr, &os.commands()});
     form.Show(SW_SHOWNORMAL);
     HWND programs = form.control(Control::ComboBox1);
     ::SendMessageA(programs, CB_SETCURSEL, 5, 0);

@@ -18,11 +18,11 @@
 #include "app/main_form.h"
 #include "drivemap/drive_map_commands.h"
 #include "fakes/fake_dialogs.h"
-#include "platform/win32/win32_system.h"
 #include "report/report_driver.h"
 #include "support/form_idle.h"
 #include "support/scratch_files.h"
 #include "support/scratch_registry.h"
+#include "support/win32_platform.h"
 
 namespace vorlix::app {
 namespace {
@@ -110,7 +110,7 @@ Usage Sample() {
 
 class EnduranceTest : public ::testing::Test {
  protected:
-  platform::win32::Win32System os;
+  testing::Win32Platform os;
   platform::FileSystem& files = os.files();
   fakes::FakeDialogs dialogs;
   platform::Platform system = os.With(dialogs);
@@ -165,7 +165,7 @@ TEST_F(EnduranceTest, ResourcesStayFlatOverManyCommands) {
   TForm1 form(::GetModuleHandleA(nullptr),
               {system, driver, [this] { drivemap::StoreDriveMap(system); },
                [this](const std::string& name) { return drivemap::ConvertToUNC(system, name); },
-               &os.outages()});
+               &os.commands()});
   form.Show(SW_SHOWNORMAL);
   HWND programs = form.control(Control::ComboBox1);
   ::SendMessageA(programs, CB_SETCURSEL, 0, 0);

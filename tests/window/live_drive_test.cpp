@@ -102,6 +102,7 @@ TEST(LiveMappedDrive, ReportStoreAndConvertThroughTheRealWindow) {
 
     run.Click(Control::SaveDriveMapBtn);
     EXPECT_EQ(run.Answer(IDOK), "File :'T:\\x\\vorlix.txt' Created.");
+    EXPECT_TRUE(run.lastBoxWasTheWindows);
     EXPECT_EQ(testing::ReadWholeFile(share + "\\x\\vorlix.txt"), "T:=" + unc + "\r\n");
   }
 
@@ -113,6 +114,7 @@ TEST(LiveMappedDrive, ReportStoreAndConvertThroughTheRealWindow) {
   run.Choose(Control::ComboBox1, 0);
   run.Click(Control::UNCBtn);
   EXPECT_THAT(run.Answer(IDYES), ::testing::HasSubstr("Run as administrator"));
+  EXPECT_TRUE(run.lastBoxWasTheWindows);
   const Lines conversion = SplitLines(run.Memo());
   EXPECT_THAT(conversion, Contains("T:=" + unc));
   EXPECT_EQ(maker.GetString("TarnwickPath"), unc + "\\Apps");

@@ -60,7 +60,12 @@ class FlakyFileSystem final : public platform::FileSystem {
   platform::FileTime FileTimeToLocal(platform::FileTime t) override {
     return real.FileTimeToLocal(t);
   }
-  std::unique_ptr<platform::TextWriter> CreateText(const std::string& path) override;
+  std::unique_ptr<platform::TextWriter> CreateText(const std::string& path) override {
+    return Flaky(path, real.CreateText(path));
+  }
+  std::unique_ptr<platform::TextWriter> CreateScratchText(const std::string& path) override {
+    return Flaky(path, real.CreateScratchText(path));
+  }
   std::unique_ptr<platform::TextReader> OpenText(const std::string& p) override {
     return real.OpenText(p);
   }
@@ -76,6 +81,10 @@ class FlakyFileSystem final : public platform::FileSystem {
   }
   std::string FullPath(const std::string& p) override { return real.FullPath(p); }
   std::string ExecutablePath() override { return real.ExecutablePath(); }
+
+ private:
+  std::unique_ptr<platform::TextWriter> Flaky(const std::string& path,
+                                              std::unique_ptr<platform::TextWriter> writer);
 };
 
 class HalfWriter final : public platform::TextWriter {
@@ -92,8 +101,8 @@ class HalfWriter final : public platform::TextWriter {
   std::unique_ptr<platform::TextWriter> inner_;
 };
 
-std::unique_ptr<platform::TextWriter> FlakyFileSystem::CreateText(const std::string& path) {
-  auto writer = real.CreateText(path);
+std::unique_ptr<platform::TextWriter> FlakyFileSystem::Flaky(
+    const std::string& path, std::unique_ptr<platform::TextWriter> writer) {
   if (!failWritesTo.empty() && path.find(failWritesTo) != std::string::npos) {
     return std::make_unique<HalfWriter>(std::move(writer));
   }

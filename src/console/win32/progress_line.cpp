@@ -12,7 +12,7 @@ constexpr auto kPeriod = std::chrono::milliseconds(250);
 
 }  // namespace
 
-ProgressLine::ProgressLine(const ShareOutages& outages) : outages_(outages) {
+ProgressLine::ProgressLine(const CommandSession& session) : session_(session) {
   HANDLE error = ::GetStdHandle(STD_ERROR_HANDLE);
   DWORD mode = 0;
   if (error == INVALID_HANDLE_VALUE || !error || !::GetConsoleMode(error, &mode)) return;
@@ -34,7 +34,7 @@ ProgressLine::~ProgressLine() {
 void ProgressLine::Watch() {
   std::unique_lock lock(mutex_);
   while (!stop_.wait_for(lock, kPeriod, [this] { return stopping_; })) {
-    const auto call = outages_.Current();
+    const auto call = session_.Current();
     Show(call ? WaitingText(*call, std::chrono::steady_clock::now()) : std::string());
   }
 }

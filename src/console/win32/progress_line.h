@@ -5,7 +5,7 @@
 #include <string>
 #include <thread>
 
-#include "common/share_outages.h"
+#include "common/command_session.h"
 
 namespace vorlix::console::win32 {
 
@@ -15,7 +15,7 @@ namespace vorlix::console::win32 {
 // or a pipe, so that scripts read only what the command wrote.
 class ProgressLine {
  public:
-  explicit ProgressLine(const ShareOutages& outages);
+  explicit ProgressLine(const CommandSession& session);
   ~ProgressLine();
   ProgressLine(const ProgressLine&) = delete;
   ProgressLine& operator=(const ProgressLine&) = delete;
@@ -24,7 +24,7 @@ class ProgressLine {
   void Watch();
   void Show(const std::string& text);
 
-  const ShareOutages& outages_;
+  const CommandSession& session_;
   void* console_ = nullptr;  // the console's handle; null when standard error is none
   std::mutex mutex_;
   std::condition_variable stop_;

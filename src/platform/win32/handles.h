@@ -53,6 +53,10 @@ using UniqueFile = UniqueHandle<HANDLE, nullptr, CloseFileHandle>;
 using UniqueFind = UniqueHandle<HANDLE, nullptr, CloseFindHandle>;
 using UniqueHkey = UniqueHandle<HKEY, nullptr, CloseRegKey>;
 using UniqueGdiObject = UniqueHandle<HGDIOBJ, nullptr, DeleteGdiObject>;
+struct DestroyWindowHandle {
+  void operator()(HWND window) const { ::DestroyWindow(window); }
+};
+using UniqueWindow = UniqueHandle<HWND, nullptr, DestroyWindowHandle>;
 
 // The screen's device context, released when the owner goes out of scope.
 class ScreenDc {

@@ -4,8 +4,8 @@
 
 #include <vector>
 
-#include "common/text_lines.h"
 #include "platform/errors.h"
+#include "platform/text_lines.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/last_error.h"
 
@@ -141,6 +141,14 @@ FileTime Win32FileSystem::FileTimeToLocal(FileTime time) {
 std::unique_ptr<TextWriter> Win32FileSystem::CreateText(const std::string& path) {
   UniqueFile file(NullIfInvalid(::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                                               CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr)));
+  if (!file.valid()) ThrowLastError<InOutError>(path);
+  return std::make_unique<Win32TextWriter>(std::move(file), path);
+}
+
+std::unique_ptr<TextWriter> Win32FileSystem::CreateScratchText(const std::string& path) {
+  UniqueFile file(NullIfInvalid(
+      ::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                    CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr)));
   if (!file.valid()) ThrowLastError<InOutError>(path);
   return std::make_unique<Win32TextWriter>(std::move(file), path);
 }

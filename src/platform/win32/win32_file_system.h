@@ -11,6 +11,7 @@ class Win32FileSystem final : public FileSystem {
   std::optional<DosDateTime> FileTimeToDos(FileTime time) override;
   FileTime FileTimeToLocal(FileTime time) override;
   std::unique_ptr<TextWriter> CreateText(const std::string& path) override;
+  std::unique_ptr<TextWriter> CreateScratchText(const std::string& path) override;
   std::unique_ptr<TextReader> OpenText(const std::string& path) override;
   std::string ReadAll(const std::string& path) override;
   bool Delete(const std::string& path) override;

@@ -5,8 +5,6 @@
 
 #include <cstring>
 
-#include "common/short_string.h"
-
 namespace vorlix::platform::win32 {
 
 namespace {
@@ -19,7 +17,7 @@ std::optional<std::string> Win32NetworkNames::Connection(const std::string& loca
   char remote[kRemoteNameBuffer] = {};
   DWORD length = kRemoteNameBuffer;
   if (::WNetGetConnectionA(localName.c_str(), remote, &length) != NO_ERROR) return std::nullopt;
-  return Short(std::string_view(remote, ::strnlen(remote, sizeof remote)));
+  return std::string(remote, ::strnlen(remote, sizeof remote));
 }
 
 }  // namespace vorlix::platform::win32

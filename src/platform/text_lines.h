@@ -7,7 +7,7 @@
 
 #include "platform/file_system.h"
 
-namespace vorlix {
+namespace vorlix::platform {
 
 // A text held whole in memory, handed out line by line; CR LF or LF ends a line.
 class TextLines final : public platform::TextReader {
@@ -30,4 +30,4 @@ class TextLines final : public platform::TextReader {
   std::size_t position_ = 0;
 };
 
-}  // namespace vorlix
+}  // namespace vorlix::platform
