@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -50,9 +51,12 @@ class ScriptedDriver final : public report::ReportDriver {
 class FlakyFileSystem final : public platform::FileSystem {
  public:
   Win32FileSystem real;
-  std::string failWritesTo;  // path suffix
+  std::string failWritesTo;    // path suffix
+  std::vector<DWORD> callers;  // the thread of each call that may wait for a server
 
-  platform::PathAttributes Attributes(const std::string& p) override { return real.Attributes(p); }
+  platform::PathAttributes Attributes(const std::string& p) override {
+    return Seen(), real.Attributes(p);
+  }
   platform::SearchStart FindFirst(const std::string& p) override { return real.FindFirst(p); }
   std::optional<platform::DosDateTime> FileTimeToDos(platform::FileTime t) override {
     return real.FileTimeToDos(t);
@@ -61,28 +65,29 @@ class FlakyFileSystem final : public platform::FileSystem {
     return real.FileTimeToLocal(t);
   }
   std::unique_ptr<platform::TextWriter> CreateText(const std::string& path) override {
-    return Flaky(path, real.CreateText(path));
+    return Seen(), Flaky(path, real.CreateText(path));
   }
   std::unique_ptr<platform::TextWriter> CreateScratchText(const std::string& path) override {
-    return Flaky(path, real.CreateScratchText(path));
+    return Seen(), Flaky(path, real.CreateScratchText(path));
   }
   std::unique_ptr<platform::TextReader> OpenText(const std::string& p) override {
     return real.OpenText(p);
   }
   std::string ReadAll(const std::string& p) override { return real.ReadAll(p); }
-  bool Delete(const std::string& p) override { return real.Delete(p); }
+  bool Delete(const std::string& p) override { return Seen(), real.Delete(p); }
   void Replace(const std::string& f, const std::string& t) override { real.Replace(f, t); }
   bool MoveToNewName(const std::string& f, const std::string& t) override {
     return real.MoveToNewName(f, t);
   }
   std::string TempFolder() override { return real.TempFolder(); }
   std::string CreateTempFile(const std::string& f, const std::string& p) override {
-    return real.CreateTempFile(f, p);
+    return Seen(), real.CreateTempFile(f, p);
   }
   std::string FullPath(const std::string& p) override { return real.FullPath(p); }
   std::string ExecutablePath() override { return real.ExecutablePath(); }
 
  private:
+  void Seen() { callers.push_back(::GetCurrentThreadId()); }
   std::unique_ptr<platform::TextWriter> Flaky(const std::string& path,
                                               std::unique_ptr<platform::TextWriter> writer);
 };
@@ -339,6 +344,24 @@ TEST_F(MainFormTest, CreateShowsExactlyWhatTheDriverWroteAndLeavesNoTempFile) {
   EXPECT_EQ(Memo(),
             "\r\nfirst\r\n  second with spaces  \r\n\r\n\xfc\xe9 ANSI\r\nEnd of report\r\n");
   EXPECT_EQ(TempReportFiles(), before);
+}
+
+// A server that takes long holds the worker, never the window.
+TEST_F(MainFormTest, TheWindowsThreadMakesNoFileCallDuringAReport) {
+  Choose(Control::ComboBox1, 0);
+  files.callers.clear();
+  driver.script = [this](report::ReportFile& file) {
+    files.FolderExists(files.TempFolder());
+    file.WriteLine("checked");
+  };
+  Click(Control::CreateBtn);
+  EXPECT_EQ(Memo(), "checked\r\n");
+  ASSERT_GE(files.callers.size(), 4u);  // the temporary file made, written, checked, deleted
+  EXPECT_THAT(files.callers, ::testing::Not(::testing::Contains(::GetCurrentThreadId())));
+  // Outside a command the window's own calls are its thread's: the record is that of the thread.
+  files.callers.clear();
+  files.FolderExists(files.TempFolder());
+  EXPECT_THAT(files.callers, ::testing::ElementsAre(::GetCurrentThreadId()));
 }
 
 TEST_F(MainFormTest, AReportCutShortIsShownAsAnErrorAndChangesNothing) {
