@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "common/place.h"
 #include "common/text.h"
 #include "platform/errors.h"
 
@@ -64,14 +65,8 @@ bool MeansNoAnswer(std::uint32_t code) {
 }
 
 std::string ShareOfPath(std::string_view path) {
-  const std::string text = Normalised(path);
-  if (!text.starts_with("\\\\")) return {};
-  const std::size_t server = text.find('\\', 2);
-  if (server == std::string::npos || server == 2) return {};
-  const std::size_t share = text.find('\\', server + 1);
-  // "\\server\" names no share.
-  if (share == server + 1 || server + 1 == text.size()) return {};
-  return text.substr(0, share);
+  const Place place = PlaceOf(Normalised(path));
+  return place.kind == Place::Kind::Share ? place.name : std::string();
 }
 
 void ShareOutages::Forget() {
@@ -80,13 +75,11 @@ void ShareOutages::Forget() {
 }
 
 std::string ShareOutages::ShareKey(const std::string& path) {
-  const std::string text = Normalised(path);
-  if (text.starts_with("\\\\")) return ShareOfPath(text);
-  if (text.size() < 2 || text[1] != ':') return {};
-  const std::string letter = text.substr(0, 2);
-  const auto connection = network_.Connection(AsciiUpper(letter));
+  const Place place = PlaceOf(Normalised(path));
+  if (place.kind != Place::Kind::Drive) return place.name;
+  const auto connection = network_.Connection(place.name);
   const std::string share = connection ? ShareOfPath(*connection) : std::string();
-  return share.empty() ? letter : share;
+  return share.empty() ? AsciiLower(place.name) : share;
 }
 
 std::optional<std::uint32_t> ShareOutages::KnownOutage(const std::string& path) {

@@ -1,5 +1,6 @@
 #include "drivemap/drive_map_file.h"
 
+#include "common/place.h"
 #include "common/short_string.h"
 #include "common/text.h"
 #include "drivemap/drive_map_texts.h"
@@ -18,15 +19,6 @@ bool IsBlank(std::string_view line) {
   return true;
 }
 
-// \\server\share, possibly with more path after the share.
-bool IsUncShare(std::string_view name) {
-  if (name.size() < 2 || name[0] != '\\' || name[1] != '\\') return false;
-  const std::string_view rest = name.substr(2);
-  const std::size_t slash = rest.find('\\');
-  return slash != std::string_view::npos && slash > 0 && slash + 1 < rest.size() &&
-         rest[slash + 1] != '\\';
-}
-
 }  // namespace
 
 std::string DriveMapFileName(platform::FileSystem& files) {
@@ -43,7 +35,7 @@ std::variant<DriveMapEntry, std::string> ParseDriveMapLine(std::string_view line
   if (!IsAsciiLetter(line[0]) || line[1] != ':') return std::string(texts::kReasonNoDrive);
   if (line[2] != '=') return std::string(texts::kReasonNoSeparator);
   const std::string_view remote = TrimTrailingBackslashes(line.substr(3));
-  if (!IsUncShare(remote)) return std::string(texts::kReasonNotUnc);
+  if (PlaceOf(remote).kind != Place::Kind::Share) return std::string(texts::kReasonNotUnc);
   return DriveMapEntry{std::string(line.substr(0, 2)), std::string(remote)};
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "common/place.h"
 #include "common/text.h"
 #include "report/file_access.h"
 #include "report/report_file.h"
@@ -70,9 +71,7 @@ std::optional<FolderCheck> FolderCheckOf(Report report, Check check) {
   return FolderOf(report, last);
 }
 
-bool OnDriveLetter(std::string_view path) {
-  return path.size() >= 2 && path[1] == ':' && IsAsciiLetter(path[0]);
-}
+bool OnDriveLetter(std::string_view path) { return PlaceOf(path).kind == Place::Kind::Drive; }
 
 bool IsNetworkPath(std::string_view path) { return path.starts_with("\\\\"); }
 

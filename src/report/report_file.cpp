@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "common/place.h"
 #include "common/short_string.h"
 #include "common/text.h"
 #include "report/report_texts.h"
@@ -46,35 +47,10 @@ void WriteCheckLine(ReportFile& file, int level, std::string_view message, bool 
 }
 
 std::string PathDrive(std::string_view path) {
-  const bool network = path.size() >= 2 && path[0] == '\\' && path[1] == '\\';
-  std::string drive;
-  if (path.size() >= 2 && path[1] == ':') {
-    drive = std::string(path.substr(0, 2));
-  } else if (network) {
-    std::size_t found = 0;
-    std::size_t fourth = std::string_view::npos;
-    for (std::size_t i = 0; i < path.size(); ++i) {
-      if (path[i] == '\\' && ++found == 4) {
-        fourth = i;
-        break;
-      }
-    }
-    if (fourth != std::string_view::npos) {
-      drive = std::string(path.substr(0, fourth));
-    } else {
-      std::string_view whole = path;
-      if (whole.back() == '\\') whole.remove_suffix(1);
-      drive = std::string(whole);
-    }
-  }
-  drive = AsciiUpper(drive);
-  if (network) {
-    std::string_view rest = TrimTrailingBackslashes(drive);
-    const std::size_t last = rest.rfind('\\');
-    rest = last == std::string_view::npos ? std::string_view() : rest.substr(0, last + 1);
-    drive = std::string(TrimTrailingBackslashes(rest));
-  }
-  return Short(drive);
+  const Place place = PlaceOf(path);
+  if (place.kind != Place::Kind::Share) return place.name;
+  // A share's server: "\\SERVER".
+  return Short(AsciiUpper(std::string_view(place.name).substr(0, place.name.find('\\', 2))));
 }
 
 std::string DateTimeText(platform::Clock& clock) {

@@ -63,6 +63,7 @@ TEST(PathDrive, ExamplesFromTheDriveTable) {
   EXPECT_EQ(PathDrive("folder\\x.exe"), "");
   EXPECT_EQ(PathDrive("\\folder"), "");
   EXPECT_EQ(PathDrive("x:"), "X:");
+  EXPECT_EQ(PathDrive("1:\\x"), "1:");
   EXPECT_EQ(PathDrive("\\\\"), "");
   EXPECT_EQ(PathDrive("\\\\\\\\"), "");
   EXPECT_EQ(PathDrive(""), "");

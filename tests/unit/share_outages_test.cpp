@@ -5,6 +5,7 @@
 
 #include "common/command_platform.h"
 #include "common/files.h"
+#include "common/place.h"
 #include "common/text.h"
 #include "platform/errors.h"
 #include "report/report_texts.h"
@@ -446,6 +447,27 @@ TEST(RememberedConnections, EachNameIsAskedOncePerCommandAndHeldShort) {
   connections.Forget();
   connections.Connection("S:");
   EXPECT_THAT(network.asked, ::testing::ElementsAre("S:", "Q:", "S:"));
+}
+
+TEST(PlaceOf, ADriveLetterAShareOrNeither) {
+  using Kind = Place::Kind;
+  const std::pair<std::string, Place> table[] = {
+      {"C:\\x", {Kind::Drive, "C:"}},
+      {"s:", {Kind::Drive, "S:"}},
+      {"1:\\x", {Kind::Drive, "1:"}},
+      {"S", {}},
+      {":\\x", {}},
+      {"\\\\Srv\\Share\\a", {Kind::Share, "\\\\Srv\\Share"}},
+      {"\\\\srv\\s", {Kind::Share, "\\\\srv\\s"}},
+      {"\\\\srv\\", {}},
+      {"\\\\srv", {}},
+      {"\\\\\\share", {}},
+      {"\\\\srv\\\\x", {}},
+      {"\\x\\y", {}},
+      {"//srv/share", {}},  // the system's separators only; ShareOfPath turns slashes first
+      {"", {}},
+  };
+  for (const auto& [path, place] : table) EXPECT_EQ(PlaceOf(path), place) << path;
 }
 
 TEST(ShareOutages, ShareOfAPath) {
