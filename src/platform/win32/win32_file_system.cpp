@@ -23,8 +23,8 @@ DirEntry ToEntry(const WIN32_FIND_DATAA& data) {
   return entry;
 }
 
-// Wine keeps the names of a closed search until the process starts its next one: after a folder
-// of a year of reports, some 50 MB. A search of one local name lets them go at once.
+// Wine keeps the names of a closed search until the process starts its next one; a search of one
+// local name lets a large folder's names go at once.
 void ForgetClosedListing() {
   char self[MAX_PATH];
   const DWORD length = ::GetModuleFileNameA(nullptr, self, MAX_PATH);
