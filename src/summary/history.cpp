@@ -184,6 +184,8 @@ class RowBuilder {
   // The reports of one workstation, twins as one, newest first.
   std::vector<Instance> InstancesOf(std::size_t begin, std::size_t end) {
     std::vector<Instance> instances;
+    // In one step: grown a report at a time, a year's list leaves holes in the heap.
+    instances.reserve(end - begin);
     for (std::size_t i = begin; i < end; ++i) {
       const Named& named = named_[i];
       if (instances.empty() || instances.back().order != named.order ||

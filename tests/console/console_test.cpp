@@ -11,6 +11,7 @@
 
 #include "common/release.h"
 #include "console/output.h"
+#include "console/texts.h"
 #include "fakes/fake_platform.h"
 #include "fakes/fake_session.h"
 #include "report/collected_name.h"
@@ -107,6 +108,19 @@ TEST_F(ConsoleTest, BadUsageGivesTheReasonAndTheUsageOnStandardError) {
   }
   EXPECT_THAT(streams.out, IsEmpty());
   EXPECT_TRUE(m.files.FilesUnder("C:\\").empty());
+}
+
+// The help states the exit statuses and the silent limit that the commands use.
+TEST_F(ConsoleTest, HelpTellsTheStatusesAndDefaultsInForce) {
+  EXPECT_EQ(Run({"--help"}), kDone);
+  const auto status = [](int code) { return std::to_string(code) + " "; };
+  for (const std::string& said :
+       {"Exit status: " + status(kDone) + "done; " + status(kDoneWithFailures) + "done, and",
+        "; " + status(kBadUsage) + "bad usage; " + status(kFileError) + "a file could",
+        "; " + status(kNotElevated) + "convert without elevation.",
+        "more than N days, default " + std::to_string(kDefaultSilentDays) + ", before"}) {
+    EXPECT_THAT(streams.out, HasSubstr(said));
+  }
 }
 
 TEST_F(ConsoleTest, ReportStatusSaysWhetherALineFailedAndOutDirNeverOverwrites) {

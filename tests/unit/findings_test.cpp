@@ -42,6 +42,8 @@ TEST(FindingsVerdict, FirstCauseOrTheFailedChecksCounted) {
        "Likely cause: " + std::string(first.title) + " (and 2 more)"},
   };
   for (const auto& row : rows) EXPECT_EQ(VerdictLine(row.findings, row.lines), row.verdict);
+  // Every rule copes with a report that lacks the checks it reads.
+  for (const auto& row : rows) EXPECT_THAT(FindingsOf(row.lines), ::testing::IsEmpty());
 }
 
 // The writer's records joined to the text; a line of no check and no verdict keeps no text.

@@ -144,6 +144,20 @@ TEST(SummaryOutput, TrendBarsAgainstTheBusiestDay) {
   EXPECT_THAT(wide, HasSubstr("<text x=\"14\" y=\"190\" class=\"up end\" "
                               "transform=\"rotate(-90 14 190)\">12-01</text>"));
   EXPECT_THAT(wide, HasSubstr("height=\"227\""));
+  // A label stands upright from the first slot narrower than it: a date of 5 digits fits the
+  // 37 px slots of 34 days and not the 36 px of 35; "1/1" fits 23 px (54 days), not 22 (55).
+  const struct {
+    std::size_t days;
+    bool uprightDates, uprightCounts;
+  } edges[] = {{34, false, false}, {35, true, false}, {54, true, false}, {55, true, true}};
+  for (const auto& edge : edges) {
+    Summary narrow;
+    narrow.trend.assign(edge.days, {"20261201", 1, 1});
+    const std::string chart = SummaryPage(narrow);
+    EXPECT_EQ(chart.find("class=\"up end\"") != std::string::npos, edge.uprightDates) << edge.days;
+    EXPECT_EQ(chart.find("class=\"up start\"") != std::string::npos, edge.uprightCounts)
+        << edge.days;
+  }
   summary.trend.resize(30);
   EXPECT_THAT(SummaryPage(summary), HasSubstr(">200/2000</text>"));
   EXPECT_THAT(SummaryPage(summary), HasSubstr("width=\"1276\""));
@@ -166,6 +180,10 @@ TEST(SummaryOutput, PassingRowsFoldedAwayLast) {
   summary.rows.erase(summary.rows.begin(), summary.rows.begin() + 3);
   EXPECT_THAT(SummaryPage(summary), Not(HasSubstr("<h2>Failing</h2>")));
   EXPECT_THAT(SummaryPage(summary), Not(HasSubstr("<h2>Mended and silent</h2>")));
+  // The legend explains the grids, so a page with no rows has none.
+  EXPECT_THAT(SummaryPage(summary), HasSubstr("<p class=\"legend\">"));
+  summary.rows.clear();
+  EXPECT_THAT(SummaryPage(summary), Not(HasSubstr("class=\"legend\"")));
 }
 
 TEST(SummaryOutput, CsvFieldsStayText) {

@@ -68,6 +68,16 @@ TEST(SummaryReader, GoldenReportsGiveTheStateOfEveryCheck) {
   Lines unknown = testing::InstalledReport(kExecutable, kLocal, 2, kStamps, kListing);
   unknown.insert(std::find(unknown.begin(), unknown.end(), "Checking project folder"),
                  {"Lookup licence server...", "   FAILED: lic-server ...is missing"});
+  // A Full report shows either of its own sections: each alone tells the level.
+  Lines noFormats = testing::InstalledReport(kExecutable, kLocal, 2, kStamps, kListing);
+  const auto formats =
+      std::find(noFormats.begin(), noFormats.end(), "Sections file format settings");
+  noFormats.erase(formats, formats + 4);
+  Lines noVirtualised = testing::InstalledReport(kExecutable, kLocal, 2, kStamps, kListing);
+  const auto virtualised = std::find_if(
+      noVirtualised.begin(), noVirtualised.end(),
+      [](const std::string& line) { return line.starts_with("Checking virtualised"); });
+  noVirtualised.erase(virtualised, virtualised + 5);
   struct Case {
     const char* name;
     Lines lines;
@@ -92,6 +102,8 @@ TEST(SummaryReader, GoldenReportsGiveTheStateOfEveryCheck) {
       {"virtualised ini lines like checks", lookalike, "PPPPPPPPPPPPPPPP", "Full", 0},
       {"virtualised ini unreadable", unreadable, "PPPPPPPPFPPPPPPP", "Full", 1},
       {"unknown heading", unknown, "PPPPPPPPPPPPPPPP", "Full", 1},
+      {"Full without file format settings", noFormats, "PPPPPPPPPPPPPPP-", "Full", 0},
+      {"Full without the virtualised ini", noVirtualised, "PPPPPPPP-PPPPPPP", "Full", 0},
   };
   for (const Case& c : cases) {
     const Report report = Read("report.txt", Text(c.lines));
@@ -222,6 +234,20 @@ TEST(SummaryReader, FilesThatAreNoDiagnosticReportAreSkippedWithTheReason) {
     ASSERT_FALSE(result.report) << json;
     EXPECT_THAT(result.skipReason, Not(HasSubstr("Zq"))) << result.skipReason;
     EXPECT_THAT(result.skipReason, Not(HasSubstr("<b>"))) << result.skipReason;
+  }
+  // A finding may rest on the report's last line, and on none past it.
+  InstalledMachine clean;
+  testing::AllPassing(clean);
+  const Lines lines = clean.Report(1);
+  const std::string json = testing::JsonReport(
+      {"WS-1", "ann", "Ostrelan", "Normal", "2026-12-08T14:05:09+01:00"}, lines);
+  for (const std::size_t last : {lines.size(), lines.size() + 1}) {
+    const std::string found = json.substr(0, json.size() - 1) +
+                              ", \"findings\": [{\"rule\": \"r\", \"title\": \"t\", "
+                              "\"cause\": \"c\", \"repair\": \"p\", \"lines\": [1, " +
+                              std::to_string(last) + "]}]}";
+    const ReadResult result = ReadReport("x.json", found);
+    EXPECT_EQ(result.report.has_value(), last == lines.size()) << result.skipReason;
   }
 }
 
@@ -379,6 +405,24 @@ TEST(SummaryReader, JsonChecksAreTakenAsNamedButNotTrustedBeyondTheirText) {
   const Report classified = Read("r.json", json);
   EXPECT_EQ(States(classified), "PPPPPPFF-FFFPPP-");
   EXPECT_THAT(RuleIds(FindingsOf(classified)), ElementsAre("licence-letter-without-name"));
+
+  // A write test that passed is no failure, whatever its message says.
+  InstalledMachine readOnly;
+  testing::ReadOnlyLicenceFolder(readOnly);
+  InstalledMachine::Written forged = readOnly.Write(2);
+  const auto forgedRules = [&] {
+    return RuleIds(
+        FindingsOf(Read("r.json", testing::JsonReport(facts, forged.lines, &forged.records))));
+  };
+  EXPECT_THAT(forgedRules(), ElementsAre("licence-not-writable"));
+  for (std::size_t i = 0; i < forged.lines.size(); ++i) {
+    if (forged.records[i].check == Check::LicenceWriteTest &&
+        forged.records[i].verdict == report::CheckState::Failed) {
+      forged.lines[i] = "   Passed: File creation failed";
+      forged.records[i].verdict = report::CheckState::Passed;
+    }
+  }
+  EXPECT_THAT(forgedRules(), ElementsAre());
 }
 
 // The golden machine states: the text classifier gives each line the check the driver named.
@@ -422,6 +466,15 @@ TEST(SummaryFindings, EachRuleFromTheDriversReport) {
        testing::LicenceOnUnconnectedDrive,
        {"licence-drive-not-connected"},
        {"   FAILED: L:\\Licence ...is missing", "   FAILED: L:\\Licence ...is missing"},
+       1,
+       "Ostrelan",
+       Ids{"licence-letter-without-name"}},
+      {"licence folder a bare letter that is not connected",
+       [](InstalledMachine& m) {
+         m.machine.profile.Set(testing::kServerIni, "Ostrelan", "LicenseFolder", "L:");
+       },
+       {"licence-drive-not-connected"},
+       {"   FAILED: L: ...is missing", "   FAILED: L: ...is missing"},
        1,
        "Ostrelan",
        Ids{"licence-letter-without-name"}},
@@ -471,6 +524,15 @@ TEST(SummaryFindings, EachRuleFromTheDriversReport) {
        },
        {"program-letter-without-name"},
        {"   FAILED: C:\\Gone ...is missing", "   Passed: 'C:' = 'C:'"}},
+      {"program folder missing, licence on another server: the servers are not compared",
+       [](InstalledMachine& m) {
+         m.machine.registry.SetString(platform::RegistryRoot::LocalMachine,
+                                      "Software\\Tarnwick\\Ostrelan", "Path", "C:\\Gone");
+         m.machine.profile.Set("C:\\Gone\\Ostrelan.Ini", "Ostrelan", "LicenseFolder",
+                               "S:\\Licence");
+       },
+       {"program-letter-without-name"},
+       {"   FAILED: C:\\Gone ...is missing", "   FAILED: '\\\\LIC-SERVER' <> 'C:'"}},
       {"program folder on a server that is gone, by UNC",
        [](InstalledMachine& m) {
          m.machine.registry.SetString(platform::RegistryRoot::LocalMachine,
@@ -773,7 +835,21 @@ TEST_F(SummaryHistory, UnreadableReportsTheSilentLimitAndNamesInAnotherCase) {
   // A report under a name of its own ranks by its failed checks like any other.
   share_.AddFile("R:\\Share\\Zed.txt",
                  share_.ReadAll("R:\\Share\\WS-E_eve_Delmoran_20261204-070000.txt"));
+  // A report listed at exactly the size limit is read; one byte more is skipped unread.
+  share_.AddFile("R:\\Share\\WS-I_ida_Ostrelan_20261204-100000.txt", passing);
+  share_.Find("R:\\Share\\WS-I_ida_Ostrelan_20261204-100000.txt")->size = kMaxReportBytes;
+  share_.AddFile("R:\\Share\\WS-J_jo_Ostrelan_20261204-100000.txt", passing);
+  share_.Find("R:\\Share\\WS-J_jo_Ostrelan_20261204-100000.txt")->size = kMaxReportBytes + 1;
+  // Under names of their own, reports with a computer but no user are rows of their own.
+  for (const char* time : {"2026-12-04T08:00:00+01:00", "2026-12-04T09:00:00+01:00"}) {
+    share_.AddFile(
+        std::string("R:\\Share\\k") + time[12] + ".json",
+        testing::JsonReport({"WS-K", "", "Ostrelan", "Normal", time}, testing::CrLfLines(passing)));
+  }
   const Summary summary = Run({});
+  EXPECT_EQ(std::count_if(summary.rows.begin(), summary.rows.end(),
+                          [](const Row& row) { return row.latest.report.computer == "WS-K"; }),
+            2);
   std::map<std::string, std::string> states;
   for (const Row& row : summary.rows) {
     states[ComputerShown(row.latest.report)] = StateShown(summary, row);
@@ -782,10 +858,16 @@ TEST_F(SummaryHistory, UnreadableReportsTheSilentLimitAndNamesInAnotherCase) {
   EXPECT_EQ(states["WS-B"], "mended 2026-12-04 08:00:00");
   EXPECT_EQ(states["WS-G"], "passing");
   EXPECT_EQ(states["WS-H"], "silent since 2026-11-27 10:59:59");
+  EXPECT_EQ(states["WS-I"], "passing");
+  EXPECT_EQ(states.count("WS-J"), 0u);
+  std::map<std::string, std::string> skipped;
+  for (const SkippedFile& file : summary.skipped) skipped[file.path] = file.reason;
+  EXPECT_EQ(skipped["R:\\Share\\WS-J_jo_Ostrelan_20261204-100000.txt"], kTooLarge);
+  EXPECT_EQ(skipped.count("R:\\Share\\WS-I_ida_Ostrelan_20261204-100000.txt"), 0u);
   EXPECT_EQ(ComputerShown(summary.rows[1].latest.report), "Zed.txt");
   // The text twin of the JSON under a name of its own is the same report; what could not be read,
-  // or is no report, is none: 12 reports, WS-G's, WS-H's and Zed.txt.
-  EXPECT_EQ(summary.reports, 15u);
+  // or is no report, is none: 12 reports, WS-G's, WS-H's, WS-I's, WS-K's two and Zed.txt.
+  EXPECT_EQ(summary.reports, 18u);
 
   const std::string b = "R:\\Share\\WS-B_ben_Ostrelan_20261204-080000.txt";
   const std::string c = "R:\\Share\\WS-C_cleo_Ostrelan_20261204-093000.txt";

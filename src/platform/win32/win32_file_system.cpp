@@ -23,10 +23,23 @@ DirEntry ToEntry(const WIN32_FIND_DATAA& data) {
   return entry;
 }
 
+// Wine keeps the names of a closed search until the process starts its next one; a search of one
+// local name lets a large folder's names go at once.
+void ForgetClosedListing() {
+  char self[MAX_PATH];
+  const DWORD length = ::GetModuleFileNameA(nullptr, self, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return;
+  WIN32_FIND_DATAA data;
+  const UniqueFind search(NullIfInvalid(::FindFirstFileA(self, &data)));
+}
+
 class Win32Search final : public DirectorySearch {
  public:
   Win32Search(UniqueFind find, const WIN32_FIND_DATAA& first)
       : find_(std::move(find)), pending_(ToEntry(first)) {}
+  ~Win32Search() override { Close(); }
+  Win32Search(const Win32Search&) = delete;
+  Win32Search& operator=(const Win32Search&) = delete;
 
   std::optional<DirEntry> Next() override {
     if (pending_) return std::exchange(pending_, std::nullopt);
@@ -34,7 +47,7 @@ class Win32Search final : public DirectorySearch {
     WIN32_FIND_DATAA data;
     if (!::FindNextFileA(find_.get(), &data)) {
       endError_ = ::GetLastError();
-      find_.reset();
+      Close();
       return std::nullopt;
     }
     return ToEntry(data);
@@ -43,6 +56,12 @@ class Win32Search final : public DirectorySearch {
   std::uint32_t EndError() const override { return endError_; }
 
  private:
+  void Close() {
+    if (!find_.valid()) return;
+    find_.reset();
+    ForgetClosedListing();
+  }
+
   UniqueFind find_;
   std::optional<DirEntry> pending_;
   std::uint32_t endError_ = ERROR_NO_MORE_FILES;
