@@ -79,7 +79,7 @@ std::string ShareOutages::ShareKey(const std::string& path) {
   if (place.kind != Place::Kind::Drive) return place.name;
   const auto connection = network_.Connection(place.name);
   const std::string share = connection ? ShareOfPath(*connection) : std::string();
-  return share.empty() ? AsciiLower(place.name) : share;
+  return share.empty() ? place.name : share;
 }
 
 std::optional<std::uint32_t> ShareOutages::KnownOutage(const std::string& path) {

@@ -49,8 +49,8 @@ void WriteCheckLine(ReportFile& file, int level, std::string_view message, bool 
 std::string PathDrive(std::string_view path) {
   const Place place = PlaceOf(path);
   if (place.kind != Place::Kind::Share) return place.name;
-  // A share's server: "\\SERVER".
-  return Short(AsciiUpper(std::string_view(place.name).substr(0, place.name.find('\\', 2))));
+  // A share's server: "\\SERVER", before the share's one separator.
+  return Short(AsciiUpper(std::string_view(place.name).substr(0, place.name.rfind('\\'))));
 }
 
 std::string DateTimeText(platform::Clock& clock) {

@@ -9,6 +9,7 @@
 #include <tuple>
 #include <vector>
 
+#include "common/command_platform.h"
 #include "common/release.h"
 #include "console/output.h"
 #include "console/texts.h"
@@ -17,6 +18,7 @@
 #include "report/collected_name.h"
 #include "report/report_driver.h"
 #include "report/report_json.h"
+#include "report/report_texts.h"
 #include "report/temp_report.h"
 #include "summary/report_reader.h"
 
@@ -74,6 +76,41 @@ class ConsoleTest : public ::testing::Test {
         m.files, [&](report::ReportFile& file) { driver.Run(file, program, level); });
   }
 };
+
+// As vorlixc.exe runs it, through the commands' platform: each report is a command of its own,
+// which asks every drive letter again, and tells the session the section it is at (none yet
+// when the tool's own drive is asked).
+TEST_F(ConsoleTest, EachReportIsACommandOfItsOwnAndTellsItsSections) {
+  InstallOstrelan();
+  m.profile.Set(kServerIni, "Ostrelan", "LicenseFolder", "L:\\Licence");
+  // Notes the section of the session at each question of the network.
+  struct SectionAtEachAsk final : platform::NetworkNames {
+    platform::NetworkNames* names = nullptr;
+    CommandSession* session = nullptr;
+    std::vector<std::string> sections;
+    std::optional<std::string> Connection(const std::string& localName) override {
+      session->Call("", [&] { sections.push_back(session->Current()->section); });
+      return names->Connection(localName);
+    }
+  } asking;
+  asking.names = &m.network;
+  CommandPlatform commands({m.files, m.registry, m.profile, asking, m.clock});
+  asking.session = &commands.session();
+  System through{commands.files(),
+                 commands.registry(),
+                 commands.profile(),
+                 commands.network(),
+                 commands.clock(),
+                 session,
+                 streams,
+                 &commands};
+  Main(Words{"report", "Ostrelan"}, through);
+  const auto firstReport = m.network.asked.size();
+  ASSERT_GT(firstReport, 0u);
+  EXPECT_THAT(asking.sections, ElementsAre("", std::string(report::texts::kCheckingLicenceFolder)));
+  Main(Words{"report", "Ostrelan"}, through);
+  EXPECT_EQ(m.network.asked.size(), 2 * firstReport) << "the second report asks again";
+}
 
 TEST_F(ConsoleTest, BadUsageGivesTheReasonAndTheUsageOnStandardError) {
   const std::pair<Words, const char*> rows[] = {
