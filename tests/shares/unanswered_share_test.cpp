@@ -177,7 +177,11 @@ TEST_F(UnansweredShare, AReportAsksADeadShareAsOftenAsOneLookup) {
 
   const int start = Reached("VORLIX_DEAD_COUNT");
   const testing::Outcome run = testing::Vorlixc("report Ostrelan --full", root);
-  EXPECT_EQ(Reached("VORLIX_DEAD_COUNT") - start, oneLookup);
+  // At most: one look-up does not always cost the same number of operations (5 and 6 were
+  // seen), but a second look-up would double the count.
+  const int reached = Reached("VORLIX_DEAD_COUNT") - start;
+  EXPECT_GT(reached, 0);
+  EXPECT_LE(reached, oneLookup);
   EXPECT_THAT(run.out, HasSubstr(std::string("   FAILED: ") + kDeadLicence + " ...is missing"));
   EXPECT_THAT(run.out, HasSubstr("End of report"));
 }
