@@ -15,7 +15,8 @@
 namespace {
 
 constexpr int kFirstControlId = 100;
-constexpr int kComboBox1 = 0, kComboBox2 = 1, kCreateBtn = 2, kSaveDriveMapBtn = 5;
+constexpr int kComboBox1 = 0, kComboBox2 = 1, kCreateBtn = 2;
+constexpr char kCommandRunning[] = "Vorlix.CommandRunning";  // held by the window meanwhile
 using Clock = std::chrono::steady_clock;
 
 double UnixNow() {
@@ -70,7 +71,7 @@ int main(int argc, char* argv[]) {
     if (took > longest) longest = took, longestAt = askedAt;
     if (idle ? Clock::now() - clicked > idleFor
              : Clock::now() - clicked > std::chrono::milliseconds(200) &&
-                   ::IsWindowEnabled(Item(window, kSaveDriveMapBtn))) {
+                   !::GetPropA(window, kCommandRunning)) {
       break;
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(20));

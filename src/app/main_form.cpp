@@ -331,7 +331,10 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (wParam != SIZE_MINIMIZED) LayOut(LOWORD(lParam), HIWORD(lParam));
       return 0;
     case WM_TIMER:
-      if (wParam == kProgressTimer) ShowProgress();
+      if (wParam == kProgressTimer) {
+        LockControls();
+        ShowProgress();
+      }
       if (wParam == kCancelTimer) CancelUntilEnded();
       return 0;
     case kCommandDone:
@@ -341,6 +344,7 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       RequestClose();
       return 0;
     case WM_DESTROY:
+      ::RemovePropA(window_, kCommandRunningProperty);  // closed around a command
       window_ = nullptr;
       ::PostQuitMessage(0);
       return 0;
@@ -352,11 +356,13 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 void TForm1::OnCommand(int id, int code) {
   const auto which = static_cast<Control>(id - kFirstControlId);
   if (which == Control::ComboBox1 || which == Control::ComboBox2) {
-    if (code == CBN_SELCHANGE && !Busy()) Run(&TForm1::ComboBox1Click);
+    // Before the lock a choice still sets the buttons it governs, and the lock keeps their state.
+    if (code == CBN_SELCHANGE && !locked_) Run(&TForm1::ComboBox1Click);
     return;
   }
-  // A disabled button never acts, whatever sends the click.
+  // A disabled button never acts, whatever sends the click; during a command only "&Close" does.
   if (code != BN_CLICKED || !::IsWindowEnabled(control(which))) return;
+  if (Busy() && which != Control::CloseBtn) return;
   switch (which) {
     case Control::CreateBtn:
       Run(&TForm1::CreateBtnClick);
@@ -525,13 +531,7 @@ void TForm1::ShowVerdict(std::string verdict, std::vector<findings::Finding> fou
 
 void TForm1::StartCommand(Command command) {
   if (Busy()) return;
-  focusBefore_ = ::GetFocus();
-  for (const Control which : kCommandControls) {
-    enabledBefore_[static_cast<std::size_t>(which)] = ::IsWindowEnabled(control(which)) != 0;
-    Enable(which, false);
-  }
-  // A focus left on a disabled control would take the keyboard away from the window.
-  if (focusBefore_ && !::IsWindowEnabled(focusBefore_)) ::SetFocus(control(Control::Memo1));
+  locked_ = false;
   memoBefore_.clear();
   progressShown_.clear();
   outcome_.reset();
@@ -539,6 +539,7 @@ void TForm1::StartCommand(Command command) {
   ::SetTimer(window_, kProgressTimer, kProgressPeriodMs, nullptr);
   if (services_.commands) services_.commands->StartCommand();
   busy_ = true;
+  ::SetPropA(window_, kCommandRunningProperty, reinterpret_cast<HANDLE>(1));
   worker_.Start(
       [this, command = std::move(command)] {
         try {
@@ -552,18 +553,33 @@ void TForm1::StartCommand(Command command) {
       window_, kCommandDone);
 }
 
+void TForm1::LockControls() {
+  if (!busy_ || locked_) return;
+  locked_ = true;
+  focusBefore_ = ::GetFocus();
+  for (const Control which : kCommandControls) {
+    enabledBefore_[static_cast<std::size_t>(which)] = ::IsWindowEnabled(control(which)) != 0;
+    Enable(which, false);
+  }
+  // A focus left on a disabled control would take the keyboard away from the window.
+  if (focusBefore_ && !::IsWindowEnabled(focusBefore_)) ::SetFocus(control(Control::Memo1));
+}
+
 void TForm1::FinishCommand() {
   if (!busy_) return;
   worker_.Wait();
   busy_ = false;
   ::KillTimer(window_, kProgressTimer);
   ::KillTimer(window_, kCancelTimer);
+  ::RemovePropA(window_, kCommandRunningProperty);
   if (closing_) {
     ::DestroyWindow(window_);
     return;
   }
-  for (const Control which : kCommandControls) {
-    Enable(which, enabledBefore_[static_cast<std::size_t>(which)]);
+  if (locked_) {
+    for (const Control which : kCommandControls) {
+      Enable(which, enabledBefore_[static_cast<std::size_t>(which)]);
+    }
   }
   if (outcome_ && outcome_->text) {
     SetMemoText(*outcome_->text);
@@ -572,7 +588,8 @@ void TForm1::FinishCommand() {
     SetMemoText(memoBefore_);  // the progress goes; the text shown before comes back
   }
   if (outcome_) ShowVerdict(std::move(outcome_->verdict), std::move(outcome_->findings));
-  if (focusBefore_ && ::IsWindowEnabled(focusBefore_)) ::SetFocus(focusBefore_);
+  if (locked_ && focusBefore_ && ::IsWindowEnabled(focusBefore_)) ::SetFocus(focusBefore_);
+  locked_ = false;
   if (failure_) services_.platform.dialogs.Error(*failure_);
 }
 

@@ -64,6 +64,9 @@ inline constexpr auto kFormCaptionText = [] {
 inline constexpr const char* kFormCaption = kFormCaptionText.data();
 inline constexpr char kWelcomePrompt[] = "Select a program and click 'Create'";
 inline constexpr char kDefaultReportName[] = "Vorlix Report.txt";
+// A property the main window holds while a command runs, for scripts that drive the window from
+// outside: the buttons alone do not tell, since a short command leaves them as they are.
+inline constexpr char kCommandRunningProperty[] = "Vorlix.CommandRunning";
 
 // One thread for every command of a window, started with the window: a thread of its own for
 // each command would pay for its start and leave the system's per-thread data behind each time.
@@ -148,9 +151,13 @@ class TForm1 {
   void FindingsBtnClick();
   void ShowVerdict(std::string verdict, std::vector<findings::Finding> found);
 
-  // Runs a command off the user-interface thread, with the controls that could start another one
-  // disabled; the window keeps answering.
+  // Runs a command off the user-interface thread; the window keeps answering, and ignores every
+  // button but "&Close" until the command has ended.
   void StartCommand(Command command);
+  // Once a command has lasted a moment: the controls that could start another one are disabled,
+  // so that a long command shows that it runs. A short one never makes them flicker, and its
+  // end costs no repaint of them.
+  void LockControls();
   void FinishCommand();
   void ShowProgress();
   void RequestClose();
@@ -177,6 +184,7 @@ class TForm1 {
   // The findings of the report the memo shows.
   std::vector<findings::Finding> findings_;
   std::optional<std::string> failure_;
+  bool locked_ = false;  // the controls are disabled by LockControls
   std::array<bool, kControlCount> enabledBefore_{};
   HWND focusBefore_ = nullptr;
   std::string memoBefore_;

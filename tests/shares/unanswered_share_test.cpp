@@ -146,7 +146,7 @@ class UnansweredShare : public ::testing::Test {
       seen.longestSilence =
           std::max(seen.longestSilence,
                    std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - asked));
-      if (::IsWindowEnabled(run.Item(app::Control::SaveDriveMapBtn))) break;
+      if (!run.CommandRunning()) break;
       if (seen.progress.empty()) {
         char text[512] = {};
         ::SendMessageTimeoutA(run.Item(app::Control::Memo1), WM_GETTEXT, sizeof text,

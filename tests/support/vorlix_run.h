@@ -97,12 +97,15 @@ class VorlixRun {
     }
     return {};
   }
-  // Waits until the command in progress has ended: while one runs on its worker, "&Store drive
-  // map...", enabled otherwise, is disabled.
+  // True while a command runs on the window's worker.
+  bool CommandRunning() const {
+    return ::GetPropA(window_, app::kCommandRunningProperty) != nullptr;
+  }
+  // Waits until the command in progress has ended.
   bool WaitForCommand(unsigned timeoutMs = 60000) {
     const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     while (WaitIdle(timeoutMs) && std::chrono::steady_clock::now() < until) {
-      if (::IsWindowEnabled(Item(app::Control::SaveDriveMapBtn))) return true;
+      if (!CommandRunning()) return true;
       std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
     return false;

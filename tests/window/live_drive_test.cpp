@@ -104,6 +104,11 @@ TEST(LiveMappedDrive, ReportStoreAndConvertThroughTheRealWindow) {
     EXPECT_EQ(run.Answer(IDOK), "File :'T:\\x\\vorlix.txt' Created.");
     EXPECT_TRUE(run.lastBoxWasTheWindows);
     EXPECT_EQ(testing::ReadWholeFile(share + "\\x\\vorlix.txt"), "T:=" + unc + "\r\n");
+
+    run.lastBoxWasTheWindows = false;
+    run.Click(Control::SaveAsBtn);
+    run.Answer(IDCANCEL);
+    EXPECT_TRUE(run.lastBoxWasTheWindows);  // the file dialog too
   }
 
   // The letter is gone; the same exe is started by another of its names.

@@ -5,7 +5,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <functional>
+#include <future>
 #include <memory>
 #include <string>
 #include <vector>
@@ -344,6 +346,70 @@ TEST_F(MainFormTest, CreateShowsExactlyWhatTheDriverWroteAndLeavesNoTempFile) {
   EXPECT_EQ(Memo(),
             "\r\nfirst\r\n  second with spaces  \r\n\r\n\xfc\xe9 ANSI\r\nEnd of report\r\n");
   EXPECT_EQ(TempReportFiles(), before);
+}
+
+// A command that ends within a moment leaves the buttons as they are; a longer one disables them
+// until its end. Meanwhile no button but "&Close" acts, whether it looks enabled or not.
+TEST_F(MainFormTest, ACommandLocksTheButtonsOnlyOnceItHasLastedAMoment) {
+  Choose(Control::ComboBox1, 0);
+  Click(Control::CreateBtn);  // "&Save as..." enabled
+  std::promise<void> release;
+  std::shared_future<void> released = release.get_future().share();
+  driver.script = [released](report::ReportFile& file) {
+    released.wait();
+    file.WriteLine("done");
+  };
+  bool converted = false;
+  convert = [&](const std::string&) {
+    converted = true;
+    return std::optional<std::string>();
+  };
+  const auto clicked = std::chrono::steady_clock::now();
+  ::SendMessageA(Get(Control::CreateBtn), BM_CLICK, 0, 0);
+  ASSERT_TRUE(form->Busy());
+  EXPECT_NE(::GetPropA(form->handle(), kCommandRunningProperty), nullptr);
+  for (const Control c : {Control::ComboBox1, Control::ComboBox2, Control::CreateBtn,
+                          Control::SaveAsBtn, Control::SaveDriveMapBtn, Control::UNCBtn}) {
+    EXPECT_TRUE(Enabled(c)) << static_cast<int>(c);
+  }
+  for (const Control c :
+       {Control::CreateBtn, Control::SaveAsBtn, Control::SaveDriveMapBtn, Control::UNCBtn}) {
+    ::SendMessageA(Get(c), BM_CLICK, 0, 0);
+  }
+  Choose(Control::ComboBox1, 3);  // before the lock a choice still counts
+  EXPECT_TRUE(Enabled(Control::CreateBtn));
+  ::SetFocus(Get(Control::CreateBtn));  // each click took the focus
+
+  while (Enabled(Control::CreateBtn) &&
+         std::chrono::steady_clock::now() - clicked < std::chrono::seconds(5)) {
+    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    testing::HandlePending(*form);
+  }
+  EXPECT_GE(std::chrono::steady_clock::now() - clicked, std::chrono::milliseconds(200));
+  for (const Control c : {Control::ComboBox1, Control::ComboBox2, Control::CreateBtn,
+                          Control::SaveAsBtn, Control::SaveDriveMapBtn, Control::UNCBtn}) {
+    EXPECT_FALSE(Enabled(c)) << static_cast<int>(c);
+  }
+  EXPECT_TRUE(Enabled(Control::CloseBtn));
+  EXPECT_EQ(::GetFocus(), Get(Control::Memo1));  // the keyboard stays in the window
+  ::SendMessageA(form->handle(), WM_COMMAND,
+                 MAKEWPARAM(::GetDlgCtrlID(Get(Control::ComboBox1)), CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(Get(Control::ComboBox1)));
+  EXPECT_FALSE(Enabled(Control::CreateBtn));  // once locked, nothing enables it
+
+  release.set_value();
+  testing::WaitForCommand(*form);
+  EXPECT_EQ(driver.runs, 2);
+  EXPECT_FALSE(converted);
+  EXPECT_EQ(storeCalls, 0);
+  EXPECT_TRUE(fake.dialogs.shown.empty());
+  EXPECT_EQ(::GetPropA(form->handle(), kCommandRunningProperty), nullptr);
+  EXPECT_EQ(Memo(), "done\r\n");
+  for (const Control c : {Control::ComboBox1, Control::ComboBox2, Control::CreateBtn,
+                          Control::SaveAsBtn, Control::SaveDriveMapBtn, Control::UNCBtn}) {
+    EXPECT_TRUE(Enabled(c)) << static_cast<int>(c);
+  }
+  EXPECT_EQ(::GetFocus(), Get(Control::CreateBtn));
 }
 
 // A server that takes long holds the worker, never the window.
