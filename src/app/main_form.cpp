@@ -32,7 +32,8 @@ constexpr UINT kCancelPeriodMs = 20;
 // How long a closed window waits for its command to clean up before it leaves the call in
 // progress to the system (see LeftToTheSystem).
 constexpr auto kCleanUpTime = std::chrono::seconds(1);
-// Disabled while a command runs: each could start another command or change what it reads.
+// Disabled once a command has lasted a moment: each could start another command or change what
+// it reads.
 constexpr Control kCommandControls[] = {
     Control::ComboBox1,       Control::ComboBox2, Control::CreateBtn,  Control::SaveAsBtn,
     Control::SaveDriveMapBtn, Control::UNCBtn,    Control::FindingsBtn};
@@ -571,7 +572,6 @@ void TForm1::FinishCommand() {
   busy_ = false;
   ::KillTimer(window_, kProgressTimer);
   ::KillTimer(window_, kCancelTimer);
-  ::RemovePropA(window_, kCommandRunningProperty);
   if (closing_) {
     ::DestroyWindow(window_);
     return;
@@ -590,6 +590,8 @@ void TForm1::FinishCommand() {
   if (outcome_) ShowVerdict(std::move(outcome_->verdict), std::move(outcome_->findings));
   if (locked_ && focusBefore_ && ::IsWindowEnabled(focusBefore_)) ::SetFocus(focusBefore_);
   locked_ = false;
+  // Last: whoever watches it finds the window showing all the command left.
+  ::RemovePropA(window_, kCommandRunningProperty);
   if (failure_) services_.platform.dialogs.Error(*failure_);
 }
 

@@ -105,7 +105,7 @@ class VorlixRun {
   bool WaitForCommand(unsigned timeoutMs = 60000) {
     const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     while (WaitIdle(timeoutMs) && std::chrono::steady_clock::now() < until) {
-      if (!CommandRunning()) return true;
+      if (!CommandRunning()) return WaitIdle(timeoutMs);  // its end handled whole
       std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
     return false;
