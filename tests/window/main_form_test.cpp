@@ -376,7 +376,9 @@ TEST_F(MainFormTest, ACommandLocksTheButtonsOnlyOnceItHasLastedAMoment) {
        {Control::CreateBtn, Control::SaveAsBtn, Control::SaveDriveMapBtn, Control::UNCBtn}) {
     ::SendMessageA(Get(c), BM_CLICK, 0, 0);
   }
-  Choose(Control::ComboBox1, 3);  // before the lock a choice still counts
+  Choose(Control::ComboBox1, -1);  // before the lock a choice still counts
+  EXPECT_FALSE(Enabled(Control::CreateBtn));
+  Choose(Control::ComboBox1, 3);
   EXPECT_TRUE(Enabled(Control::CreateBtn));
   ::SetFocus(Get(Control::CreateBtn));  // each click took the focus
 
@@ -410,6 +412,20 @@ TEST_F(MainFormTest, ACommandLocksTheButtonsOnlyOnceItHasLastedAMoment) {
     EXPECT_TRUE(Enabled(c)) << static_cast<int>(c);
   }
   EXPECT_EQ(::GetFocus(), Get(Control::CreateBtn));
+}
+
+TEST_F(MainFormTest, CloseActsDuringACommand) {
+  Choose(Control::ComboBox1, 0);
+  std::promise<void> release;
+  std::shared_future<void> released = release.get_future().share();
+  driver.script = [released](report::ReportFile&) { released.wait(); };
+  ::SendMessageA(Get(Control::CreateBtn), BM_CLICK, 0, 0);
+  ASSERT_TRUE(form->Busy());
+  ::SendMessageA(Get(Control::CloseBtn), BM_CLICK, 0, 0);
+  EXPECT_FALSE(::IsWindowVisible(form->handle()));  // gone from the screen at once
+  release.set_value();
+  testing::WaitForCommand(*form);
+  EXPECT_EQ(form->handle(), nullptr);
 }
 
 // A server that takes long holds the worker, never the window.
