@@ -14,7 +14,6 @@ constexpr UINT kShow = WM_APP + 1;
 struct Request {
   const std::function<void()>* show;
   const std::function<bool()>* stopping;
-  bool done = false;
 };
 
 // The stop is asked here, on the window's thread, where the window sets it: a close can never
@@ -22,7 +21,6 @@ struct Request {
 void Serve(Request& request) {
   if (*request.stopping && (*request.stopping)()) return;
   (*request.show)();
-  request.done = true;
 }
 
 LRESULT CALLBACK MessagesProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -55,14 +53,13 @@ WorkerDialogs::WorkerDialogs(platform::Dialogs& shown, std::function<bool()> sto
       thread_(::GetCurrentThreadId()),
       messages_(MakeMessageWindow()) {}
 
-bool WorkerDialogs::OnOwnThread(const std::function<void()>& show) {
+void WorkerDialogs::OnOwnThread(const std::function<void()>& show) {
   Request request{&show, &stopping_};
   if (::GetCurrentThreadId() == thread_) {
     Serve(request);
   } else {
     ::SendMessageA(messages_.get(), kShow, 0, reinterpret_cast<LPARAM>(&request));
   }
-  return request.done;
 }
 
 bool WorkerDialogs::Confirm(const std::string& text) {

@@ -27,8 +27,8 @@ class WorkerDialogs final : public platform::Dialogs {
   std::optional<std::string> SaveFileName(const std::string& suggested) override;
 
  private:
-  // Runs `show` on the window's thread unless the command is to stop; false when it did not.
-  bool OnOwnThread(const std::function<void()>& show);
+  // Runs `show` on the window's thread unless the command is to stop.
+  void OnOwnThread(const std::function<void()>& show);
 
   platform::Dialogs& shown_;
   std::function<bool()> stopping_;

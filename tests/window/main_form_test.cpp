@@ -412,6 +412,16 @@ TEST_F(MainFormTest, ACommandLocksTheButtonsOnlyOnceItHasLastedAMoment) {
     EXPECT_TRUE(Enabled(c)) << static_cast<int>(c);
   }
   EXPECT_EQ(::GetFocus(), Get(Control::CreateBtn));
+
+  // A short command that follows leaves the focus where it is, not where the long one found it.
+  driver.script = nullptr;
+  ::SetFocus(Get(Control::Memo1));
+  ::SendMessageA(form->handle(), WM_COMMAND,
+                 MAKEWPARAM(::GetDlgCtrlID(Get(Control::CreateBtn)), BN_CLICKED),
+                 reinterpret_cast<LPARAM>(Get(Control::CreateBtn)));
+  testing::WaitForCommand(*form);
+  EXPECT_EQ(driver.runs, 3);
+  EXPECT_EQ(::GetFocus(), Get(Control::Memo1));
 }
 
 TEST_F(MainFormTest, CloseActsDuringACommand) {
