@@ -5,11 +5,14 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
+#include <cstdio>
 #include <functional>
 #include <future>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/findings_dialog.h"
@@ -436,6 +439,37 @@ TEST_F(MainFormTest, CloseActsDuringACommand) {
   release.set_value();
   testing::WaitForCommand(*form);
   EXPECT_EQ(form->handle(), nullptr);
+}
+
+// A window destroyed during a command goes once the command has ended, not before.
+TEST_F(MainFormTest, DestroyedDuringACommandTheWindowWaitsForItsEnd) {
+  Choose(Control::ComboBox1, 0);
+  std::promise<void> release;
+  std::shared_future<void> released = release.get_future().share();
+  std::atomic<bool> ended = false;
+  driver.script = [released, &ended](report::ReportFile&) {
+    released.wait();
+    ended = true;
+  };
+  ::SendMessageA(Get(Control::CreateBtn), BM_CLICK, 0, 0);
+  ASSERT_TRUE(form->Busy());
+  std::atomic<bool> destroyed = false;
+  std::thread releaser([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    release.set_value();
+    // A destructor that never returns would hold the whole run: fail it instead.
+    for (int i = 0; i < 1000 && !destroyed; ++i) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    if (!destroyed) {
+      std::fprintf(stderr, "the window's destructor did not return\n");
+      ::ExitProcess(1);
+    }
+  });
+  form.reset();
+  destroyed = true;
+  releaser.join();
+  EXPECT_TRUE(ended);
 }
 
 // A server that takes long holds the worker, never the window.
