@@ -22,9 +22,11 @@ if [ -z "${VORLIX_DEAD_COUNT:-}" ]; then
 fi
 . "$here/../tools/wine-env.sh"
 asker=$here/../build/windows/bench/window_silence.exe
-if [ ! -f "$asker" ] || [ "$here/window_silence.cpp" -nt "$asker" ]; then
+if [ ! -f "$asker" ] || [ "$here/window_silence.cpp" -nt "$asker" ] ||
+  [ "$here/../src/app/command_running.h" -nt "$asker" ]; then
   mkdir -p "$(dirname "$asker")"
-  x86_64-w64-mingw32-g++-posix -std=c++20 -O2 -static -o "$asker" "$here/window_silence.cpp"
+  x86_64-w64-mingw32-g++-posix -std=c++20 -O2 -static -I "$here/../src" -o "$asker" \
+    "$here/window_silence.cpp"
 fi
 wine() { "$VORLIX_WINE" "$@" </dev/null >/dev/null 2>&1; }
 root=$WINEPREFIX/drive_c/silence

@@ -2,7 +2,8 @@
 // first program, and prints each answer that took 100 ms or more, with the Unix time it was
 // asked at (to set beside a log of the shares' operations), and the longest. With "idle N" it
 // asks the idle window for N seconds instead: what the machine itself costs an answer. Built on
-// its own by bench/window-silence.sh; needs nothing of the project.
+// its own by bench/window-silence.sh; needs nothing of the project but the name of the window's
+// command-running property.
 #include <windows.h>
 
 #include <algorithm>
@@ -12,11 +13,12 @@
 #include <string_view>
 #include <thread>
 
+#include "app/command_running.h"
+
 namespace {
 
 constexpr int kFirstControlId = 100;
 constexpr int kComboBox1 = 0, kComboBox2 = 1, kCreateBtn = 2;
-constexpr char kCommandRunning[] = "Vorlix.CommandRunning";  // held by the window meanwhile
 using Clock = std::chrono::steady_clock;
 
 double UnixNow() {
@@ -71,7 +73,7 @@ int main(int argc, char* argv[]) {
     if (took > longest) longest = took, longestAt = askedAt;
     if (idle ? Clock::now() - clicked > idleFor
              : Clock::now() - clicked > std::chrono::milliseconds(200) &&
-                   !::GetPropA(window, kCommandRunning)) {
+                   !::GetPropA(window, vorlix::app::kCommandRunningProperty)) {
       break;
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(20));

@@ -532,7 +532,6 @@ void TForm1::ShowVerdict(std::string verdict, std::vector<findings::Finding> fou
 
 void TForm1::StartCommand(Command command) {
   if (Busy()) return;
-  locked_ = false;
   memoBefore_.clear();
   progressShown_.clear();
   outcome_.reset();

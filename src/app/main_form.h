@@ -12,6 +12,7 @@
 #include <thread>
 #include <vector>
 
+#include "app/command_running.h"
 #include "common/command_platform.h"
 #include "common/family.h"
 #include "common/release.h"
@@ -64,9 +65,6 @@ inline constexpr auto kFormCaptionText = [] {
 inline constexpr const char* kFormCaption = kFormCaptionText.data();
 inline constexpr char kWelcomePrompt[] = "Select a program and click 'Create'";
 inline constexpr char kDefaultReportName[] = "Vorlix Report.txt";
-// A property the main window holds while a command runs, for scripts that drive the window from
-// outside: the buttons alone do not tell, since a short command leaves them as they are.
-inline constexpr char kCommandRunningProperty[] = "Vorlix.CommandRunning";
 
 // One thread for every command of a window, started with the window: a thread of its own for
 // each command would pay for its start and leave the system's per-thread data behind each time.
