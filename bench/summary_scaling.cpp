@@ -89,6 +89,9 @@ class Share final : public platform::FileSystem {
   std::unique_ptr<platform::TextWriter> CreateText(const std::string&) override { throw 0; }
   std::unique_ptr<platform::TextWriter> CreateScratchText(const std::string&) override { throw 0; }
   std::unique_ptr<platform::TextReader> OpenText(const std::string&) override { throw 0; }
+  platform::FileWithAccess ReadWithAccess(const std::string&) override { throw 0; }
+  void MakePrivate(const std::string&) override { throw 0; }
+  std::optional<std::string> AccountSid(const std::string&) override { return {}; }
   bool Delete(const std::string&) override { return false; }
   void Replace(const std::string&, const std::string&) override {}
   bool MoveToNewName(const std::string&, const std::string&) override { return false; }

@@ -8,10 +8,14 @@
 #include "common/command_platform.h"
 #include "common/family.h"
 #include "drivemap/drive_map_commands.h"
+#include "platform/win32/dll_search.h"
 #include "platform/win32/win32_adapters.h"
 #include "report/report_driver.h"
 
 namespace {
+
+constexpr char kSystemFolderOnly[] =
+    "Windows cannot be told to load DLLs from the system folder only, so Vorlix does not start.";
 
 int RunMessageLoop(vorlix::app::TForm1& form) {
   MSG message;
@@ -27,6 +31,10 @@ int RunMessageLoop(vorlix::app::TForm1& form) {
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
   using namespace vorlix;
+  if (!platform::win32::LoadDllsFromSystemFolderOnly()) {
+    ::MessageBoxA(nullptr, kSystemFolderOnly, family::kTitle, MB_OK | MB_ICONERROR);
+    return 1;
+  }
   platform::win32::Win32Adapters os;
   CommandPlatform commands({os.files, os.registry, os.profile, os.network, os.clock});
   app::Win32Dialogs shown;

@@ -22,8 +22,11 @@ TempFile::~TempFile() {
 
 namespace {
 
-// The whole content in a new file of the folder, so that the final move stays on one volume.
-void WriteWhole(platform::FileSystem& files, const std::string& path, std::string_view content) {
+// The whole content in a new file of the folder, so that the final move stays on one volume and
+// the file keeps the access list it was given before anything was written into it.
+void WriteWhole(platform::FileSystem& files, const std::string& path, std::string_view content,
+                Protection protection = Protection::Inherited) {
+  if (protection == Protection::Private) files.MakePrivate(path);
   auto writer = files.CreateText(path);
   writer->Write(content);
   writer->Close();
@@ -39,18 +42,19 @@ constexpr std::uint32_t kFileExists = 80;  // the system's ERROR_FILE_EXISTS
 }  // namespace
 
 void SaveFileSafely(platform::FileSystem& files, const std::string& target,
-                    std::string_view content) {
+                    std::string_view content, Protection protection) {
   TempFile fresh(files,
                  files.CreateTempFile(FolderOf(files, target), std::string(family::kTempPrefix)));
-  WriteWhole(files, fresh.path(), content);
+  WriteWhole(files, fresh.path(), content, protection);
   files.Replace(fresh.path(), target);
   fresh.Keep();
 }
 
-bool SaveNewFile(platform::FileSystem& files, const std::string& target, std::string_view content) {
+bool SaveNewFile(platform::FileSystem& files, const std::string& target, std::string_view content,
+                 Protection protection) {
   TempFile fresh(files,
                  files.CreateTempFile(FolderOf(files, target), std::string(family::kTempPrefix)));
-  WriteWhole(files, fresh.path(), content);
+  WriteWhole(files, fresh.path(), content, protection);
   if (!files.MoveToNewName(fresh.path(), target)) return false;
   fresh.Keep();
   return true;

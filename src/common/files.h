@@ -31,14 +31,19 @@ class TempFile {
   bool kept_ = false;
 };
 
+// Who may change a saved file: whom its folder lets, or only the account that saved it, the
+// Administrators and SYSTEM (others may read it), whatever its folder lets.
+enum class Protection { Inherited, Private };
+
 // Writes a whole file into a new file beside the target and then puts it in the target's place,
 // so that a failure half-way never leaves an existing file truncated. Throws InOutError.
 void SaveFileSafely(platform::FileSystem& files, const std::string& target,
-                    std::string_view content);
+                    std::string_view content, Protection protection = Protection::Inherited);
 
 // As SaveFileSafely, but the whole file takes the target's name only when no file or folder has
 // it: false, and nothing left behind, when the name is taken. Throws InOutError.
-bool SaveNewFile(platform::FileSystem& files, const std::string& target, std::string_view content);
+bool SaveNewFile(platform::FileSystem& files, const std::string& target, std::string_view content,
+                 Protection protection = Protection::Inherited);
 
 // Beyond this many taken names a folder is taken for broken rather than busy. A copy number
 // keeps to five digits: six after a dash would read as a time of day.

@@ -88,6 +88,14 @@ std::string SessionFiles::ReadAll(const std::string& path) {
   return session_.Call(path, [&] { return system_.ReadAll(path); });
 }
 
+platform::FileWithAccess SessionFiles::ReadWithAccess(const std::string& path) {
+  return session_.Call(path, [&] { return system_.ReadWithAccess(path); });
+}
+
+void SessionFiles::MakePrivate(const std::string& path) {
+  session_.Call(path, [&] { system_.MakePrivate(path); });
+}
+
 bool SessionFiles::Delete(const std::string& path) {
   return session_.CleanUp(path, [&] { return system_.Delete(path); });
 }

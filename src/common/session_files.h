@@ -31,6 +31,11 @@ class SessionFiles final : public platform::FileSystem {
   std::unique_ptr<platform::TextWriter> CreateScratchText(const std::string& path) override;
   std::unique_ptr<platform::TextReader> OpenText(const std::string& path) override;
   std::string ReadAll(const std::string& path) override;
+  platform::FileWithAccess ReadWithAccess(const std::string& path) override;
+  void MakePrivate(const std::string& path) override;
+  std::optional<std::string> AccountSid(const std::string& name) override {
+    return system_.AccountSid(name);
+  }
   bool Delete(const std::string& path) override;
   void Replace(const std::string& from, const std::string& to) override;
   bool MoveToNewName(const std::string& from, const std::string& to) override;

@@ -152,6 +152,14 @@ std::string ShareOutages::ReadAll(const std::string& path) {
   return Ask(path, [&] { return system_.ReadAll(path); });
 }
 
+platform::FileWithAccess ShareOutages::ReadWithAccess(const std::string& path) {
+  return Ask(path, [&] { return system_.ReadWithAccess(path); });
+}
+
+void ShareOutages::MakePrivate(const std::string& path) {
+  Ask(path, [&] { system_.MakePrivate(path); });
+}
+
 bool ShareOutages::Delete(const std::string& path) {
   if (KnownOutage(path)) return false;
   return system_.Delete(path);

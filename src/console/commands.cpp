@@ -174,7 +174,7 @@ constexpr OptionSpec kReportOptions[] = {
     {"--json-dir", true}, {"--explain"}};
 constexpr OptionSpec kStoreMapOptions[] = {{"--map", true}, {"--force"}};
 constexpr OptionSpec kConvertOptions[] = {
-    {"--map", true}, {"--out", true}, {"--yes"}, {"--dry-run"}};
+    {"--map", true}, {"--map-owner", true}, {"--out", true}, {"--yes"}, {"--dry-run"}};
 
 void WriteUsage(Streams& streams) {
   std::string usage(kUsageTitle);
@@ -277,7 +277,13 @@ int RunConvert(std::span<const std::string> words, System& system) {
     Tell(system.streams, kNotElevatedMessage);
     return kNotElevated;
   }
-  const std::string mapFile = arguments.Value("--map").value_or(DefaultMapFile(system.files));
+  const auto mapFile = arguments.Value("--map");
+  const auto mapOwner = arguments.Value("--map-owner");
+  drivemap::MapChoice map{mapFile.value_or(DefaultMapFile(system.files)), std::nullopt, dryRun};
+  if (mapOwner) {
+    map.owner = system.files.AccountSid(*mapOwner);
+    if (!map.owner) throw UsageError(Join({kUnknownAccount, *mapOwner, "'"}));
+  }
   // "--yes" is the user's answer to the window's question whether it runs elevated.
   ConsoleDialogs dialogs(system.streams, true);
   std::optional<std::string> text;
@@ -286,13 +292,14 @@ int RunConvert(std::span<const std::string> words, System& system) {
     DryRunProfile profile(system.profile);
     platform::Platform platform{system.files,   registry, profile,
                                 system.network, dialogs,  system.clock};
-    text = drivemap::ConvertToUNC(platform, program, mapFile);
+    text = drivemap::ConvertToUNC(platform, program, map);
     if (text) text->append(Join({kDryRunLastLine, kNewLine}));
   } else {
     platform::Platform platform = PlatformOf(system, dialogs);
-    text = drivemap::ConvertToUNC(platform, program, mapFile);
+    text = drivemap::ConvertToUNC(platform, program, map);
   }
-  if (!text) return kFileError;  // no drive map file; its message is out already
+  // No drive map file, or one that others may change; its message is out already.
+  if (!text) return kFileError;
   return Worse(FailureStatus(*text), Deliver(system, arguments.Value("--out"), *text));
 }
 

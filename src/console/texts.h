@@ -51,14 +51,19 @@ inline constexpr std::string_view kStoreMapHelp =
     "      Example: vorlixc store-map --map \\\\server\\maps\\%COMPUTERNAME%_%USERNAME%.txt "
     "--force\r\n";
 inline constexpr std::string_view kConvertUsage =
-    "  vorlixc convert PROGRAM [--map FILE] [--out FILE] --yes | --dry-run\r\n";
+    "  vorlixc convert PROGRAM [--map FILE] [--map-owner ACCOUNT] [--out FILE]\r\n"
+    "                          --yes | --dry-run\r\n";
 inline constexpr std::string_view kConvertHelp =
     "      Rewrites the program's stored folders that lie on a drive of the drive map file into\r\n"
     "      UNC form and writes the conversion report. Needs an elevated prompt (\"Run as\r\n"
     "      administrator\") and --yes. --dry-run shows each value and the UNC form it would\r\n"
-    "      get, writes nothing and needs no elevation.\r\n"
+    "      get, writes nothing and needs no elevation. The map is used only when it is owned by\r\n"
+    "      the account that runs vorlixc, the Administrators, SYSTEM or the --map-owner ACCOUNT\r\n"
+    "      (DOMAIN\\user), and nobody else may change it; otherwise nothing is written (status "
+    "3).\r\n"
     "      Example: vorlixc convert Ostrelan --map \\\\server\\maps\\PC042_anna.txt --dry-run\r\n"
-    "      Example: vorlixc convert Ostrelan --map \\\\server\\maps\\PC042_anna.txt --yes\r\n";
+    "      Example: vorlixc convert Ostrelan --map \\\\server\\maps\\PC042_anna.txt\r\n"
+    "               --map-owner CORP\\anna --yes\r\n";
 inline constexpr std::string_view kSummaryUsage =
     "  vorlixc summary PATH... [--recurse] [--html FILE] [--csv FILE] [--silent-days N]\r\n"
     "                          [--all-reports]\r\n";
@@ -95,6 +100,7 @@ inline constexpr std::string_view kConvertOneProgram = "convert needs one progra
 inline constexpr std::string_view kYesOrDryRun = "convert needs --yes or --dry-run";
 inline constexpr std::string_view kYesAndDryRun = "--yes and --dry-run exclude each other";
 inline constexpr std::string_view kVersionAlone = "--version takes nothing more";
+inline constexpr std::string_view kUnknownAccount = "no account or group is known here as '";
 
 // Messages.
 inline constexpr std::string_view kNoProgramInstalled =
@@ -111,6 +117,8 @@ inline constexpr std::string_view kMapKept = "' exists and was kept; --force rep
 inline constexpr std::string_view kNotElevatedMessage =
     "convert changes machine-wide settings and needs an elevated prompt (\"Run as "
     "administrator\"); nothing was changed. --dry-run shows the change without elevation.";
+inline constexpr std::string_view kSystemFolderOnly =
+    "Windows cannot be told to load DLLs from the system folder only; nothing was done";
 inline constexpr std::string_view kDryRunLastLine = "Dry run: nothing was written.";
 inline constexpr std::string_view kDefaultMapName = "vorlix.txt";
 inline constexpr std::string_view kPageNotWritten = "the page cannot be written: '";

@@ -3,6 +3,7 @@
 #include "common/short_string.h"
 #include "drivemap/drive_map_file.h"
 #include "drivemap/drive_map_texts.h"
+#include "drivemap/map_trust.h"
 #include "drivemap/network_drive_list.h"
 #include "drivemap/unc_conversion.h"
 #include "report/temp_report.h"
@@ -43,22 +44,33 @@ void StoreDriveMap(platform::Platform& platform, const std::string& fileName) {
 }
 
 std::optional<std::string> ConvertToUNC(platform::Platform& platform, const std::string& program) {
-  return ConvertToUNC(platform, program, DriveMapFileName(platform.files));
+  return ConvertToUNC(platform, program,
+                      MapChoice{DriveMapFileName(platform.files), std::nullopt, false});
 }
 
 std::optional<std::string> ConvertToUNC(platform::Platform& platform, const std::string& program,
-                                        const std::string& fileName) {
+                                        const MapChoice& map) {
   if (!platform.dialogs.Confirm(Short(texts::kAdminQuestion))) {
     platform.dialogs.Inform(Short(texts::kRestartAsAdmin));
     return std::nullopt;
   }
-  TNetworkDriveList drives;
+  const std::string& fileName = map.fileName;
   if (!platform.files.FileExists(fileName)) {
     platform.dialogs.Inform(MissingMapText(fileName));
     return std::nullopt;
   }
-  // Loaded before the report starts, so an unreadable map touches nothing.
-  drives.LoadFromFile(platform.files, fileName);
+  // Read and judged before the report starts, so an unreadable or untrusted map touches nothing.
+  platform::FileWithAccess file = ReadDriveMapFile(platform.files, fileName);
+  if (const auto untrusted = WhoElseMayChange(file.access, map.owner)) {
+    const std::string refusal = RefusalText(fileName, *untrusted, map.dryRun);
+    if (!map.dryRun) {
+      platform.dialogs.Inform(refusal);
+      return std::nullopt;
+    }
+    platform.dialogs.Warn(refusal);
+  }
+  TNetworkDriveList drives;
+  drives.LoadFromText(file.content);
   return report::WriteThroughTempFile(platform.files, [&](report::ReportFile& file) {
     ConvertPathsToUNC(file, program, drives, platform);
   });

@@ -28,6 +28,25 @@ std::string DriveMapFileName(platform::FileSystem& files) {
   return exe.substr(0, stem) + std::string(kMapExtension);
 }
 
+std::string DriveMapFileMessage(const std::string& fileName, std::string_view middle,
+                                std::uint32_t code, std::string_view end) {
+  return Join({texts::kFilePrefix, fileName, middle, std::to_string(code), end});
+}
+
+DriveMapError CannotReadError(const std::string& fileName, std::uint32_t code) {
+  return DriveMapError(
+      DriveMapFileMessage(fileName, texts::kCannotBeRead, code, texts::kNothingConverted), code);
+}
+
+platform::FileWithAccess ReadDriveMapFile(platform::FileSystem& files,
+                                          const std::string& fileName) {
+  try {
+    return files.ReadWithAccess(fileName);
+  } catch (const OsError& error) {
+    throw CannotReadError(fileName, error.code());
+  }
+}
+
 std::variant<DriveMapEntry, std::string> ParseDriveMapLine(std::string_view line) {
   if (IsBlank(line)) return std::string(texts::kReasonBlank);
   if (!FitsShort(line)) return std::string(texts::kReasonTooLong);

@@ -16,8 +16,18 @@ class DriveMapError : public OsError {
   using OsError::OsError;
 };
 
-// The executable's own path with its extension replaced by ".txt".
+// The executable's own path with its extension replaced by ".txt". Throws InOutError when the
+// system cannot give that path.
 std::string DriveMapFileName(platform::FileSystem& files);
+
+// "File :'<file><middle><code><end>": a drive map file's error, with the system's code.
+std::string DriveMapFileMessage(const std::string& fileName, std::string_view middle,
+                                std::uint32_t code, std::string_view end);
+// The error of a drive map file that could not be read: nothing is converted.
+DriveMapError CannotReadError(const std::string& fileName, std::uint32_t code);
+
+// The drive map file's content with its owner and access list. Throws DriveMapError.
+platform::FileWithAccess ReadDriveMapFile(platform::FileSystem& files, const std::string& fileName);
 
 // One entry of the drive map file.
 struct DriveMapEntry {

@@ -23,6 +23,15 @@ inline constexpr std::string_view kMissingAdvice =
     "You must first run Vorlix as as a normal user, and click on 'Store drive map...'.\r\n"
     "Then restart Vorlix using 'Run as administrator' and click on 'Convert to UNC'.";
 
+// A drive map that someone else may change decides nothing an elevated run writes.
+inline constexpr std::string_view kIsOwnedBy = "' is owned by ";
+inline constexpr std::string_view kMayBeChangedBy = "' may be changed by ";
+inline constexpr std::string_view kNotUsedNothingWritten = ", so nothing was converted.";
+inline constexpr std::string_view kWouldNotBeUsed = ", so a conversion would not use it.";
+inline constexpr std::string_view kMakeMapAgain =
+    "Store it again as the normal user ('Store drive map...' or 'vorlixc store-map'): then only "
+    "its owner, the Administrators and SYSTEM may change it.";
+
 // Errors of the drive map file: the old map is kept, nothing is converted.
 inline constexpr std::string_view kNotCreated = "' Not Created. I/O error ";
 inline constexpr std::string_view kNothingChanged = ". Nothing was changed.";

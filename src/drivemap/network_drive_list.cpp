@@ -8,6 +8,7 @@
 #include "common/text.h"
 #include "drivemap/drive_map_file.h"
 #include "drivemap/drive_map_texts.h"
+#include "platform/text_lines.h"
 
 namespace vorlix::drivemap {
 
@@ -28,12 +29,6 @@ int IndexOf(const std::vector<std::string>& names, const std::string& key) {
     if (names[i] == key) return static_cast<int>(i);
   }
   return -1;
-}
-
-std::string FileMessage(const std::string& fileName, std::string_view middle, std::uint32_t code,
-                        std::string_view end) {
-  return std::string(texts::kFilePrefix) + fileName + std::string(middle) + std::to_string(code) +
-         std::string(end);
 }
 
 }  // namespace
@@ -64,36 +59,42 @@ bool TNetworkDriveList::SaveToFile(platform::FileSystem& files, const std::strin
   try {
     // A new file of its own beside the map, then one replace: two saves at the same moment
     // leave one whole map, and a failed one leaves the earlier map as it was.
-    if (!replace) return SaveNewFile(files, fileName, content);
-    SaveFileSafely(files, fileName, content);
+    // Only its owner, the Administrators and SYSTEM may change it, wherever it lies: an elevated
+    // run trusts nothing else.
+    if (!replace) return SaveNewFile(files, fileName, content, Protection::Private);
+    SaveFileSafely(files, fileName, content, Protection::Private);
     return true;
   } catch (const OsError& error) {
     throw DriveMapError(
-        FileMessage(fileName, texts::kNotCreated, error.code(), texts::kNothingChanged),
+        DriveMapFileMessage(fileName, texts::kNotCreated, error.code(), texts::kNothingChanged),
         error.code());
   }
 }
 
 void TNetworkDriveList::LoadFromFile(platform::FileSystem& files, const std::string& fileName) {
   Clear();
+  std::string content;
   try {
-    auto reader = files.OpenText(fileName);
-    int number = 0;
-    while (auto line = reader->ReadLine()) {
-      ++number;
-      auto parsed = ParseDriveMapLine(*line);
-      if (auto* entry = std::get_if<DriveMapEntry>(&parsed)) {
-        localNames_.push_back(std::move(entry->localName));
-        remoteNames_.push_back(std::move(entry->remoteName));
-      } else {
-        skipped_.push_back({number, std::move(*line), std::get<std::string>(std::move(parsed))});
-      }
-    }
+    content = files.ReadAll(fileName);
   } catch (const OsError& error) {
-    Clear();
-    throw DriveMapError(
-        FileMessage(fileName, texts::kCannotBeRead, error.code(), texts::kNothingConverted),
-        error.code());
+    throw CannotReadError(fileName, error.code());
+  }
+  LoadFromText(content);
+}
+
+void TNetworkDriveList::LoadFromText(const std::string& content) {
+  Clear();
+  platform::TextLines reader(content);
+  int number = 0;
+  while (auto line = reader.ReadLine()) {
+    ++number;
+    auto parsed = ParseDriveMapLine(*line);
+    if (auto* entry = std::get_if<DriveMapEntry>(&parsed)) {
+      localNames_.push_back(std::move(entry->localName));
+      remoteNames_.push_back(std::move(entry->remoteName));
+    } else {
+      skipped_.push_back({number, std::move(*line), std::get<std::string>(std::move(parsed))});
+    }
   }
 }
 

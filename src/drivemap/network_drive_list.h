@@ -34,6 +34,8 @@ class TNetworkDriveList {
   // Clears the table and fills it from the file; lines outside the format are kept in
   // SkippedLines instead. Throws DriveMapError.
   void LoadFromFile(platform::FileSystem& files, const std::string& fileName);
+  // The same from a drive map file's content, already read.
+  void LoadFromText(const std::string& content);
 
   int IndexOfDrive(std::string_view path) const;
   bool IsMappedDrive(std::string_view path) const;

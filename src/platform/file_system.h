@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vorlix::platform {
 
@@ -17,6 +18,49 @@ enum FileAttribute : std::uint32_t {
   kAttrDirectory = 0x10,
   kAttrArchive = 0x20,
   kAttrReparsePoint = 0x400,  // a junction or symbolic link
+};
+
+// Access rights of a file's access list that let an account change the file: write or append
+// to it, change its access list, or take ownership. Generic rights include them.
+enum AccessRight : std::uint32_t {
+  kRightWriteData = 0x2,
+  kRightAppendData = 0x4,
+  kRightWriteDac = 0x40000,
+  kRightWriteOwner = 0x80000,
+  kRightGenericAll = 0x10000000,
+  kRightGenericWrite = 0x40000000,
+};
+
+// An account or group by its security identifier ("S-1-5-32-544") and the name the system gives
+// it ("BUILTIN\Administrators"; the identifier again when the system knows no name).
+struct Account {
+  std::string sid;
+  std::string name;
+};
+
+// One entry of a file's access list.
+struct AccessEntry {
+  enum class Kind { Allows, Denies, Other };
+  Account trustee;
+  Kind kind = Kind::Allows;
+  std::uint32_t rights = 0;  // the access mask as stored
+  bool inheritOnly = false;  // for what a folder's children inherit, not for the object itself
+};
+
+// Who owns a file and what its access list grants, as read by `reader`, the account the program
+// runs as. A file without an access list lets everyone do everything: it has one entry for
+// Everyone with every right.
+struct FileAccessList {
+  Account owner;
+  std::vector<AccessEntry> entries;
+  Account reader;
+};
+
+// A file's whole content and its access list, both from one open handle that no other program
+// could write, rename or delete through while it was held: the list belongs to the content.
+struct FileWithAccess {
+  FileAccessList access;
+  std::string content;
 };
 
 // The system's 64-bit file time in its two halves.
@@ -111,6 +155,15 @@ class FileSystem {
   virtual std::unique_ptr<TextReader> OpenText(const std::string& path) = 0;
   // The whole content of a file. Throws InOutError.
   virtual std::string ReadAll(const std::string& path) = 0;
+  // The whole content of a file with its owner and access list. Throws InOutError.
+  virtual FileWithAccess ReadWithAccess(const std::string& path) = 0;
+  // Gives a file an access list of its own, inheriting nothing from its folder: full control for
+  // the account the program runs as, the Administrators and SYSTEM, reading for everyone else.
+  // Throws InOutError.
+  virtual void MakePrivate(const std::string& path) = 0;
+  // The security identifier of an account or group given by name ("DOMAIN\user"); nullopt when
+  // the system knows none of that name.
+  virtual std::optional<std::string> AccountSid(const std::string& name) = 0;
   // True when the system reports success.
   virtual bool Delete(const std::string& path) = 0;
   // Forces a file to disk and moves it over another, replacing it in one step. Throws
@@ -127,7 +180,8 @@ class FileSystem {
 
   // The path made absolute, relative to the current folder.
   virtual std::string FullPath(const std::string& path) = 0;
-  // The full path of the running program.
+  // The full path of the running program, never cut. Throws InOutError when the system cannot
+  // give it.
   virtual std::string ExecutablePath() = 0;
 };
 

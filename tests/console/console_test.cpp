@@ -136,6 +136,8 @@ TEST_F(ConsoleTest, BadUsageGivesTheReasonAndTheUsageOnStandardError) {
       {{"store-map", "Ostrelan"}, "store-map takes no program"},
       {{"convert", "Ostrelan"}, "convert needs --yes or --dry-run"},
       {{"convert", "Ostrelan", "--yes", "--dry-run"}, "--yes and --dry-run exclude each other"},
+      {{"convert", "Ostrelan", "--yes", "--map-owner", "CORP\\nobody"},
+       "no account or group is known here as 'CORP\\nobody'"},
   };
   for (const auto& [words, reason] : rows) {
     streams.err.clear();
@@ -320,6 +322,25 @@ TEST_F(ConsoleTest, RepairCommandsRefuseWithoutElevationMapOrForceAndTouchNothin
                                      "Tarnwick\\Tarnwick\\TarnwickPath=\\\\fs1\\shared\\Apps\r\n"));
   EXPECT_TRUE(streams.out.ends_with("\r\nDry run: nothing was written.\r\n"));
   untouched();
+}
+
+// A map that another account owns is used only for the account --map-owner names; refused, it
+// is a file error with the reason on standard error.
+TEST_F(ConsoleTest, ConvertUsesAnotherUsersMapOnlyForTheNamedOwner) {
+  m.registry.SetString(RegistryRoot::LocalMachine, kMakerKey, "TarnwickPath", "S:\\Apps");
+  const std::string map = "C:\\Reports\\PC042_ben.txt";
+  m.files.AddFile(map, "S:=\\\\fs1\\shared\r\n");
+  m.files.AccessOf(map).owner = {"S-1-5-21-7-7-7-1002", "CORP\\ben"};
+  EXPECT_EQ(Run({"convert", "Ostrelan", "--yes", "--map", map}), kFileError);
+  EXPECT_THAT(streams.err, StartsWith("File :'" + map + "' is owned by CORP\\ben, so nothing"));
+  EXPECT_EQ(Run({"convert", "Ostrelan", "--yes", "--map", map, "--map-owner", "CORP\\anna"}),
+            kFileError);
+  EXPECT_EQ(m.registry.GetString(RegistryRoot::LocalMachine, kMakerKey, "TarnwickPath"),
+            "S:\\Apps");
+  EXPECT_EQ(Run({"convert", "Ostrelan", "--yes", "--map", map, "--map-owner", "corp\\BEN"}),
+            kDoneWithFailures);  // no ini file
+  EXPECT_EQ(m.registry.GetString(RegistryRoot::LocalMachine, kMakerKey, "TarnwickPath"),
+            "\\\\fs1\\shared\\Apps");
 }
 
 // --explain, the JSON form and the summary name the same likely causes, from the checks the

@@ -99,7 +99,25 @@ class ScratchWriter final : public platform::TextWriter {
   FakeWriter file_;
 };
 
-FakeFileSystem::FakeFileSystem() {
+namespace {
+
+constexpr std::uint32_t kFullControl = 0x1F01FF;
+constexpr std::uint32_t kReadAndExecute = 0x1200A9;
+constexpr std::uint32_t kRead = 0x120089;
+const platform::Account kAdministrators{"S-1-5-32-544", "BUILTIN\\Administrators"};
+const platform::Account kSystem{"S-1-5-18", "NT AUTHORITY\\SYSTEM"};
+const platform::Account kEveryone{"S-1-1-0", "Everyone"};
+
+using Allowed = platform::AccessEntry;
+
+}  // namespace
+
+FakeFileSystem::FakeFileSystem()
+    : inherited{user,
+                {Allowed{kSystem, Allowed::Kind::Allows, kFullControl},
+                 Allowed{user, Allowed::Kind::Allows, kFullControl},
+                 Allowed{kEveryone, Allowed::Kind::Allows, kReadAndExecute}},
+                user} {
   AddFolder("C:\\");
   AddFolder(currentFolder);
   AddFolder(tempFolder);
@@ -277,6 +295,38 @@ std::string FakeFileSystem::ReadAll(const std::string& path) {
   return replaced != readsAs.end() ? replaced->second : node->content;
 }
 
+platform::FileAccessList FakeFileSystem::Private() const {
+  return {user,
+          {Allowed{user, Allowed::Kind::Allows, kFullControl},
+           Allowed{kAdministrators, Allowed::Kind::Allows, kFullControl},
+           Allowed{kSystem, Allowed::Kind::Allows, kFullControl},
+           Allowed{kEveryone, Allowed::Kind::Allows, kRead}},
+          user};
+}
+
+platform::FileAccessList& FakeFileSystem::AccessOf(const std::string& path) {
+  Node* node = Find(path);
+  if (!node) throw InOutError(path, 2);
+  if (!node->access) node->access = inherited;
+  node->access->reader = user;
+  return *node->access;
+}
+
+platform::FileWithAccess FakeFileSystem::ReadWithAccess(const std::string& path) {
+  std::string content = ReadAll(path);
+  return {AccessOf(path), std::move(content)};
+}
+
+void FakeFileSystem::MakePrivate(const std::string& path) { AccessOf(path) = Private(); }
+
+std::optional<std::string> FakeFileSystem::AccountSid(const std::string& name) {
+  std::string key = name;
+  for (char& c : key) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  const auto found = accountSids.find(key);
+  if (found == accountSids.end()) return std::nullopt;
+  return found->second;
+}
+
 bool FakeFileSystem::Delete(const std::string& path) {
   const std::string key = Key(FullPath(path));
   if (failDelete.count(key)) return false;
@@ -292,8 +342,10 @@ void FakeFileSystem::Replace(const std::string& from, const std::string& to) {
   const Node* source = Find(from);
   if (!source || source->folder) throw InOutError(from, 2);
   const std::string content = source->content;
+  const auto access = source->access;
   Delete(from);
   AddFile(FullPath(to), content);
+  Find(to)->access = access;
 }
 
 bool FakeFileSystem::MoveToNewName(const std::string& from, const std::string& to) {
@@ -323,6 +375,9 @@ std::string FakeFileSystem::FullPath(const std::string& path) {
   return currentFolder + "\\" + path;
 }
 
-std::string FakeFileSystem::ExecutablePath() { return executable; }
+std::string FakeFileSystem::ExecutablePath() {
+  if (executableError != 0) throw InOutError("the program's own path", executableError);
+  return executable;
+}
 
 }  // namespace vorlix::fakes

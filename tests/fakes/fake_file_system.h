@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -23,6 +24,7 @@ class FakeFileSystem final : public platform::FileSystem {
     platform::FileTime creation{0x5C6E0000u, 0x01CA8A75u};  // 1 Jan 2010 00:00:00 (UTC)
     platform::FileTime lastWrite{0x5C6E0000u, 0x01CA8A75u};
     std::uint64_t size = 0;  // for folders and faked sizes; files use content.size()
+    std::optional<platform::FileAccessList> access;  // none: what its folder gives
   };
 
   FakeFileSystem();
@@ -57,6 +59,20 @@ class FakeFileSystem final : public platform::FileSystem {
   std::function<void()> onCreateTemp;
   // Files whose reading gives this text instead of what was written (lower-case full paths).
   std::map<std::string, std::string> readsAs;
+  // The code ExecutablePath fails with; 0 when it gives `executable`.
+  std::uint32_t executableError = 0;
+
+  // The account the program runs as, and the accounts the system knows by name (lower case).
+  platform::Account user{"S-1-5-21-7-7-7-1001", "CORP\\anna"};
+  std::map<std::string, std::string> accountSids{{"corp\\anna", "S-1-5-21-7-7-7-1001"},
+                                                 {"corp\\ben", "S-1-5-21-7-7-7-1002"}};
+  // What a file without an access list of its own gets from its folder: owned by `user`, who
+  // may write it, and Everyone may read it.
+  platform::FileAccessList inherited;
+  // The list MakePrivate gives: owned by `user`, full control for it, the Administrators and
+  // SYSTEM, reading for Everyone.
+  platform::FileAccessList Private() const;
+  platform::FileAccessList& AccessOf(const std::string& path);
 
   platform::PathAttributes Attributes(const std::string& path) override;
   platform::SearchStart FindFirst(const std::string& pattern) override;
@@ -66,6 +82,9 @@ class FakeFileSystem final : public platform::FileSystem {
   std::unique_ptr<platform::TextWriter> CreateScratchText(const std::string& path) override;
   std::unique_ptr<platform::TextReader> OpenText(const std::string& path) override;
   std::string ReadAll(const std::string& path) override;
+  platform::FileWithAccess ReadWithAccess(const std::string& path) override;
+  void MakePrivate(const std::string& path) override;
+  std::optional<std::string> AccountSid(const std::string& name) override;
   bool Delete(const std::string& path) override;
   void Replace(const std::string& from, const std::string& to) override;
   bool MoveToNewName(const std::string& from, const std::string& to) override;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "drivemap/drive_map_file.h"
+#include "drivemap/map_trust.h"
 #include "fakes/fake_platform.h"
 
 namespace vorlix::drivemap {
@@ -84,6 +85,32 @@ TEST_F(StoreCommand, ReadOnlyFolderEndsInAnErrorAndKeepsTheOldMap) {
   EXPECT_EQ(machine.dialogs.shown.size(), 1u);  // the question, no "Created."
 }
 
+// The map lies beside the program, in a folder whose files every user may change: what the
+// folder gives is not what store-map leaves.
+TEST_F(StoreCommand, TheStoredMapIsPrivateWhereverItLies) {
+  const platform::Account users{"S-1-5-32-545", "BUILTIN\\Users"};
+  machine.files.inherited.entries.push_back({users, platform::AccessEntry::Kind::Allows, 0x1F01FF});
+  machine.files.AddFile("C:\\Tools\\Other.txt", "");
+  EXPECT_TRUE(WhoElseMayChange(machine.files.AccessOf("C:\\Tools\\Other.txt"), std::nullopt));
+  for (const bool overwrite : {false, true}) {
+    machine.dialogs.confirmAnswers = {true};
+    StoreDriveMap(machine.platform);
+    EXPECT_EQ(WhoElseMayChange(machine.files.AccessOf(kMap), std::nullopt), std::nullopt)
+        << overwrite;
+  }
+}
+
+// The program's own path is never guessed: without it no map is named.
+TEST_F(StoreCommand, WithoutTheProgramsPathNothingIsStoredOrConverted) {
+  machine.files.executableError = 122;
+  EXPECT_THROW(StoreDriveMap(machine.platform), InOutError);
+  machine.dialogs.confirmAnswers = {true};
+  EXPECT_THROW(ConvertToUNC(machine.platform, "Ostrelan"), InOutError);
+  EXPECT_THAT(machine.dialogs.shown, IsEmpty());
+  EXPECT_EQ(machine.files.Find("C:\\Work\\.txt"), nullptr);
+  EXPECT_EQ(machine.files.Find(".txt"), nullptr);
+}
+
 class ConvertCommand : public ::testing::Test {
  protected:
   ConvertCommand() {
@@ -154,6 +181,77 @@ TEST_F(ConvertCommand, FailingReportFileLeavesNoTempFileBehind) {
   machine.files.writeBudget = 20;
   EXPECT_THROW(ConvertToUNC(machine.platform, "Ostrelan"), InOutError);
   EXPECT_THAT(machine.files.FilesUnder("C:\\Temp"), IsEmpty());
+}
+
+TEST_F(ConvertCommand, AMapOthersMayChangeDecidesNothing) {
+  const platform::Account everyone{"S-1-1-0", "Everyone"};
+  const platform::Account ben{"S-1-5-21-7-7-7-1002", "CORP\\ben"};
+  const std::string again =
+      "\r\n\r\nStore it again as the normal user ('Store drive map...' or 'vorlixc store-map'): "
+      "then only its owner, the Administrators and SYSTEM may change it.";
+  struct Row {
+    const char* what;
+    bool everyoneWrites;
+    bool bensMap;
+    std::optional<std::string> mapOwner;
+    bool dryRun;
+    std::optional<std::string> refusal;  // the dialog instead of a conversion
+  } rows[] = {
+      {"a map others may write",
+       true,
+       false,
+       {},
+       false,
+       "inform:File :'C:\\Tools\\Vorlix.txt' may be changed by Everyone, so nothing was "
+       "converted." +
+           again},
+      {"another user's map",
+       false,
+       true,
+       {},
+       false,
+       "inform:File :'C:\\Tools\\Vorlix.txt' is owned by CORP\\ben, so nothing was converted." +
+           again},
+      {"the user the site names", false, true, ben.sid, false, {}},
+      {"the named user's map that others may write", true, true, ben.sid, false,
+       "inform:File :'C:\\Tools\\Vorlix.txt' may be changed by Everyone, so nothing was "
+       "converted." +
+           again},
+      {"a dry run shows what it would do",
+       true,
+       false,
+       {},
+       true,
+       "warn:File :'C:\\Tools\\Vorlix.txt' may be changed by Everyone, so a conversion would not "
+       "use it." +
+           again},
+  };
+  for (const Row& row : rows) {
+    fakes::FakeMachine fresh;
+    fresh.registry.SetString(RegistryRoot::LocalMachine, "Software\\Tarnwick\\Tarnwick",
+                             "TarnwickPath", "S:\\Apps");
+    fresh.files.AddFile(kMap, "S:=\\\\fs1\\shared\r\n");
+    auto& access = fresh.files.AccessOf(kMap);
+    if (row.everyoneWrites)
+      access.entries.push_back({everyone, platform::AccessEntry::Kind::Allows, 0x2});
+    if (row.bensMap) access.owner = ben;
+    fresh.dialogs.confirmAnswers = {true};
+    const auto text = ConvertToUNC(fresh.platform, "Ostrelan", {kMap, row.mapOwner, row.dryRun});
+    const bool refused = row.refusal && !row.dryRun;
+    EXPECT_EQ(text.has_value(), !refused) << row.what;
+    ASSERT_EQ(fresh.dialogs.shown.size(), row.refusal ? 2u : 1u) << row.what;
+    if (row.refusal) {
+      const auto& shown = fresh.dialogs.shown[1];
+      EXPECT_EQ(shown.kind + ":" + shown.text, *row.refusal) << row.what;
+    }
+    EXPECT_EQ(fresh.registry.GetString(RegistryRoot::LocalMachine, "Software\\Tarnwick\\Tarnwick",
+                                       "TarnwickPath"),
+              refused ? "S:\\Apps" : "\\\\fs1\\shared\\Apps")
+        << row.what;
+    if (refused) {
+      EXPECT_THAT(fresh.registry.opened, IsEmpty()) << row.what;
+    }
+  }
 }
 
 }  // namespace

@@ -88,6 +88,17 @@ class SilentServer : public platform::FileSystem {
     if (Silent(p)) throw InOutError(p, code);
     return files_.ReadAll(p);
   }
+  platform::FileWithAccess ReadWithAccess(const std::string& p) override {
+    if (Silent(p)) throw InOutError(p, code);
+    return files_.ReadWithAccess(p);
+  }
+  void MakePrivate(const std::string& p) override {
+    if (Silent(p)) throw InOutError(p, code);
+    files_.MakePrivate(p);
+  }
+  std::optional<std::string> AccountSid(const std::string& n) override {
+    return files_.AccountSid(n);
+  }
   bool Delete(const std::string& p) override { return !Silent(p) && files_.Delete(p); }
   void Replace(const std::string& f, const std::string& t) override {
     if (Silent(f) || Silent(t)) throw InOutError(t, code);

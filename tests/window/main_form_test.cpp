@@ -79,6 +79,13 @@ class FlakyFileSystem final : public platform::FileSystem {
     return real.OpenText(p);
   }
   std::string ReadAll(const std::string& p) override { return real.ReadAll(p); }
+  platform::FileWithAccess ReadWithAccess(const std::string& p) override {
+    return Seen(), real.ReadWithAccess(p);
+  }
+  void MakePrivate(const std::string& p) override { Seen(), real.MakePrivate(p); }
+  std::optional<std::string> AccountSid(const std::string& n) override {
+    return real.AccountSid(n);
+  }
   bool Delete(const std::string& p) override { return Seen(), real.Delete(p); }
   void Replace(const std::string& f, const std::string& t) override { real.Replace(f, t); }
   bool MoveToNewName(const std::string& f, const std::string& t) override {

@@ -48,11 +48,21 @@ struct DeleteGdiObject {
   void operator()(HGDIOBJ h) const { ::DeleteObject(h); }
 };
 
+struct FreeLocalMemory {
+  void operator()(HLOCAL memory) const { ::LocalFree(memory); }
+};
+struct FreeLibraryModule {
+  void operator()(HMODULE module) const { ::FreeLibrary(module); }
+};
+
 // INVALID_HANDLE_VALUE is not a constant expression, so the owners compare with the raw value.
 using UniqueFile = UniqueHandle<HANDLE, nullptr, CloseFileHandle>;
 using UniqueFind = UniqueHandle<HANDLE, nullptr, CloseFindHandle>;
 using UniqueHkey = UniqueHandle<HKEY, nullptr, CloseRegKey>;
 using UniqueGdiObject = UniqueHandle<HGDIOBJ, nullptr, DeleteGdiObject>;
+// Memory the system allocated for the caller, such as a security descriptor or a SID's text.
+using UniqueLocal = UniqueHandle<HLOCAL, nullptr, FreeLocalMemory>;
+using UniqueModule = UniqueHandle<HMODULE, nullptr, FreeLibraryModule>;
 struct DestroyWindowHandle {
   void operator()(HWND window) const { ::DestroyWindow(window); }
 };

@@ -8,6 +8,7 @@
 #include "platform/text_lines.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/last_error.h"
+#include "platform/win32/win32_file_security.h"
 
 namespace vorlix::platform::win32 {
 
@@ -176,21 +177,46 @@ std::unique_ptr<TextReader> Win32FileSystem::OpenText(const std::string& path) {
   return std::make_unique<TextLines>(ReadAll(path));
 }
 
-std::string Win32FileSystem::ReadAll(const std::string& path) {
-  UniqueFile file(NullIfInvalid(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)));
-  if (!file.valid()) ThrowLastError<InOutError>(path);
+namespace {
+
+std::string ReadRest(HANDLE file, const std::string& path) {
   std::string content;
   char chunk[64 * 1024];
   for (;;) {
     DWORD read = 0;
-    if (!::ReadFile(file.get(), chunk, sizeof chunk, &read, nullptr)) {
+    if (!::ReadFile(file, chunk, sizeof chunk, &read, nullptr)) {
       ThrowLastError<InOutError>(path);
     }
     if (read == 0) break;
     content.append(chunk, read);
   }
   return content;
+}
+
+}  // namespace
+
+std::string Win32FileSystem::ReadAll(const std::string& path) {
+  UniqueFile file(NullIfInvalid(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)));
+  if (!file.valid()) ThrowLastError<InOutError>(path);
+  return ReadRest(file.get(), path);
+}
+
+FileWithAccess Win32FileSystem::ReadWithAccess(const std::string& path) {
+  // Shared for reading only: while it is held nobody writes, renames or deletes it.
+  UniqueFile file(NullIfInvalid(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)));
+  if (!file.valid()) ThrowLastError<InOutError>(path);
+  FileWithAccess read;
+  read.access = AccessOfOpenFile(file.get(), path);
+  read.content = ReadRest(file.get(), path);
+  return read;
+}
+
+void Win32FileSystem::MakePrivate(const std::string& path) { MakeFilePrivate(path); }
+
+std::optional<std::string> Win32FileSystem::AccountSid(const std::string& name) {
+  return SidOfAccount(name);
 }
 
 bool Win32FileSystem::Delete(const std::string& path) { return ::DeleteFileA(path.c_str()) != 0; }
@@ -253,11 +279,18 @@ std::string Win32FileSystem::FullPath(const std::string& path) {
 }
 
 std::string Win32FileSystem::ExecutablePath() {
+  // A path fills the buffer to its end when it was cut; the longest path the system has fits in
+  // the last size tried.
+  constexpr std::size_t kLongestPath = 32768;
   std::vector<char> buffer(MAX_PATH);
   for (;;) {
     const DWORD length =
         ::GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (length == 0) ThrowLastError<InOutError>("the program's own path");
     if (length < buffer.size()) return std::string(buffer.data(), length);
+    if (buffer.size() >= kLongestPath) {
+      throw InOutError("the program's own path", ERROR_INSUFFICIENT_BUFFER);
+    }
     buffer.resize(buffer.size() * 2);
   }
 }

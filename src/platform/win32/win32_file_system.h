@@ -14,6 +14,9 @@ class Win32FileSystem final : public FileSystem {
   std::unique_ptr<TextWriter> CreateScratchText(const std::string& path) override;
   std::unique_ptr<TextReader> OpenText(const std::string& path) override;
   std::string ReadAll(const std::string& path) override;
+  FileWithAccess ReadWithAccess(const std::string& path) override;
+  void MakePrivate(const std::string& path) override;
+  std::optional<std::string> AccountSid(const std::string& name) override;
   bool Delete(const std::string& path) override;
   void Replace(const std::string& from, const std::string& to) override;
   bool MoveToNewName(const std::string& from, const std::string& to) override;
