@@ -1,10 +1,9 @@
 #include "app/win32_dialogs.h"
 
-#include <commdlg.h>
-
 #include <vector>
 
 #include "common/family.h"
+#include "platform/errors.h"
 
 namespace vorlix::app {
 
@@ -38,7 +37,10 @@ std::optional<std::string> Win32Dialogs::SaveFileName(const std::string& suggest
   ofn.lpstrDefExt = "txt";
   ofn.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_ENABLESIZING |
               OFN_EXPLORER | OFN_NOCHANGEDIR;
-  if (!::GetSaveFileNameA(&ofn)) return std::nullopt;
+  if (!getSaveFileName_) {
+    throw OsError("comdlg32.dll: GetSaveFileNameA cannot be loaded", comdlg32_.error());
+  }
+  if (!getSaveFileName_(&ofn)) return std::nullopt;
   return std::string(name.data());
 }
 

@@ -14,6 +14,7 @@
 #include "fakes/fake_dialogs.h"
 #include "report/report_driver.h"
 #include "report/report_json.h"
+#include "support/file_owners.h"
 #include "support/form_idle.h"
 #include "support/live_drive.h"
 #include "support/scratch_files.h"
@@ -300,6 +301,49 @@ TEST_F(WineState, StoreMapAndConvertWithALiveMappedDrive) {
   EXPECT_EQ(std::string(licence), unc + "\\Shared");
   // The dry run showed, line for line, what the conversion then did.
   EXPECT_EQ(WithoutBanner(run.out) + "Dry run: nothing was written.\r\n", dry);
+}
+
+// The elevated conversion writes only what a map that nobody else may change says; the map
+// store-map writes is such a map, and --map-owner accepts one other owner.
+TEST_F(WineState, ConvertUsesOnlyAMapNobodyElseMayChange) {
+  testing::LiveMappedDrive drive('V', "fs2", "collect");
+  struct Cleanup {
+    std::string share;
+    ~Cleanup() { testing::RemoveTree(share); }
+  } cleanup{drive.served()};
+  const std::string unc = drive.unc();
+  const std::string ini = Folders(drive.served(), "Apps\\Ostrelan") + "\\Ostrelan.Ini";
+  ASSERT_TRUE(WriteWholeFile(ini, "[Ostrelan]\r\nLicenseFolder=v:\\Shared\r\n"));
+  const std::string map = root + "\\PC042_anna.txt", mapOption = " --map \"" + map + "\"";
+  const auto untouched = [&](const char* what) {
+    EXPECT_EQ(ostrelan.GetString("Path"), "V:\\Apps\\Ostrelan") << what;
+    EXPECT_EQ(ReadWholeFile(ini), "[Ostrelan]\r\nLicenseFolder=v:\\Shared\r\n") << what;
+  };
+  ostrelan.SetString("Path", "V:\\Apps\\Ostrelan");
+  ASSERT_EQ(Vorlixc("store-map" + mapOption, root).status, 0u);
+  drive.Unmap();
+
+  ASSERT_TRUE(testing::LetEveryoneWrite(map));
+  Outcome run = Vorlixc("convert Ostrelan --yes" + mapOption, root);
+  EXPECT_EQ(run.status, 3u);
+  EXPECT_THAT(run.err, HasSubstr("File :'" + map + "' may be changed by Everyone, so nothing"));
+  EXPECT_EQ(run.out, "");
+  untouched("a map Everyone may write");
+  run = Vorlixc("convert Ostrelan --dry-run" + mapOption, root);
+  EXPECT_THAT(run.err, HasSubstr("' may be changed by Everyone, so a conversion would not use it"));
+  EXPECT_THAT(run.out, HasSubstr("LicenseFolder=" + unc + "\\Shared\r\n"));
+  untouched("a dry run");
+
+  ASSERT_TRUE(testing::LetEveryoneWrite(map, false) && testing::GiveToAnotherAccount(map));
+  run = Vorlixc("convert Ostrelan --yes" + mapOption, root);
+  EXPECT_EQ(run.status, 3u);
+  EXPECT_THAT(run.err, HasSubstr("' is owned by " + std::string(testing::kAnotherAccount)));
+  untouched("another account's map");
+  run = Vorlixc(
+      "convert Ostrelan --yes" + mapOption + " --map-owner \"" + testing::kAnotherAccount + "\"",
+      root);
+  EXPECT_EQ(run.status, 0u) << run.err;
+  EXPECT_EQ(ostrelan.GetString("Path"), unc + "\\Apps\\Ostrelan");
 }
 
 }  // namespace

@@ -20,8 +20,10 @@ inline std::string VorlixcPath() {
   return path;
 }
 
-// Runs vorlixc.exe with its standard output and error in files of their own.
-inline Outcome Vorlixc(const std::string& arguments, const std::string& scratch) {
+// Runs vorlixc.exe (or the copy of it given) with its standard output and error in files of
+// their own.
+inline Outcome Vorlixc(const std::string& arguments, const std::string& scratch,
+                       const std::string& exe = VorlixcPath()) {
   SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
   const std::string names[2] = {scratch + "\\stdout.bin", scratch + "\\stderr.bin"};
   HANDLE streams[2];
@@ -35,7 +37,7 @@ inline Outcome Vorlixc(const std::string& arguments, const std::string& scratch)
   start.hStdOutput = streams[0];
   start.hStdError = streams[1];
   PROCESS_INFORMATION process{};
-  std::string line = VorlixcPath();
+  std::string line = exe;
   line.insert(line.begin(), '"');
   line.append("\" ").append(arguments);
   Outcome outcome;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/main_form.h"
+#include "support/file_owners.h"
 #include "support/live_drive.h"
 #include "support/scratch_files.h"
 #include "support/scratch_registry.h"
@@ -117,6 +118,17 @@ TEST(LiveMappedDrive, ReportStoreAndConvertThroughTheRealWindow) {
   VorlixRun run(share + "\\x\\vorlix.exe");
   ASSERT_TRUE(run.started()) << run.error();
   run.Choose(Control::ComboBox1, 0);
+  // A map that others may change is refused with the file and who may change it.
+  const std::string map = share + "\\x\\vorlix.txt";
+  ASSERT_TRUE(testing::LetEveryoneWrite(map));
+  run.Click(Control::UNCBtn);
+  EXPECT_THAT(run.Answer(IDYES), ::testing::HasSubstr("Run as administrator"));
+  EXPECT_THAT(run.Answer(IDOK),
+              ::testing::StartsWith("File :'" + map + "' may be changed by Everyone, so nothing"));
+  EXPECT_TRUE(run.lastBoxWasTheWindows);
+  run.WaitForCommand();
+  EXPECT_EQ(ostrelan.GetString("Path"), "T:\\Apps\\Ostrelan");
+  ASSERT_TRUE(testing::LetEveryoneWrite(map, false));
   run.Click(Control::UNCBtn);
   EXPECT_THAT(run.Answer(IDYES), ::testing::HasSubstr("Run as administrator"));
   EXPECT_TRUE(run.lastBoxWasTheWindows);

@@ -1,0 +1,10 @@
+// A program that imports the networking DLL the usual way, without the programs' protection:
+// the stand-in beside it must run, or the planted-DLL test could not fail.
+#include <windows.h>
+#include <winnetwk.h>
+
+int main() {
+  char remote[MAX_PATH];
+  DWORD length = sizeof remote;
+  return ::WNetGetConnectionA("Q:", remote, &length) == NO_ERROR ? 1 : 0;
+}
