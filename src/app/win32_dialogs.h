@@ -1,7 +1,8 @@
 #pragma once
 
-#include <commdlg.h>
 #include <windows.h>
+
+#include <commdlg.h>
 
 #include "platform/dialogs.h"
 #include "platform/win32/system_library.h"
