@@ -55,10 +55,22 @@ inline bool GiveToAnotherAccount(const std::string& path) {
                         &startup, &process)) {
     return false;
   }
-  ::WaitForSingleObject(process.hProcess, 60000);
   ::CloseHandle(process.hThread);
   ::CloseHandle(process.hProcess);
-  return true;
+  // Wine cannot wait for a Unix program: the owner is watched until it changes.
+  for (int i = 0; i < 600; ++i) {
+    PSID owner = nullptr;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    std::string name = path;
+    if (::GetNamedSecurityInfoA(name.data(), SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, &owner,
+                                nullptr, nullptr, nullptr, &descriptor) == ERROR_SUCCESS) {
+      const bool changed = ::IsWellKnownSid(owner, WinAnonymousSid);
+      ::LocalFree(descriptor);
+      if (changed) return true;
+    }
+    ::Sleep(100);
+  }
+  return false;
 }
 
 inline constexpr char kAnotherAccount[] = "NT AUTHORITY\\ANONYMOUS LOGON";

@@ -30,7 +30,8 @@ Account AccountOf(PSID sid) {
   DWORD domainLength = sizeof domain;
   SID_NAME_USE use;
   if (::LookupAccountSidA(nullptr, sid, name, &nameLength, domain, &domainLength, &use)) {
-    account.name = domainLength > 0 ? std::string(domain, domainLength) + "\\" + name : name;
+    // The lengths are not counted alike by every system: the names end where their text does.
+    account.name = domain[0] != '\0' ? std::string(domain) + "\\" + name : std::string(name);
   } else {
     account.name = account.sid;
   }
