@@ -256,18 +256,28 @@ TEST_F(ContractTest, JsonParsesAndItsLinesJoinToTheReportInUtf8) {
   EXPECT_THAT(joined, HasSubstr("Seats=5 \xe2\x82\xac\r\n"));
 }
 
-TEST_F(WineState, StoreMapAndConvertWithALiveMappedDrive) {
-  testing::LiveMappedDrive drive('V', "fs2", "collect");
-  struct Cleanup {
-    std::string share;
-    ~Cleanup() { testing::RemoveTree(share); }
-  } cleanup{drive.served()};
+// The family's folders on a live mapped V:, its server ini file on the share, which goes
+// afterwards.
+class RepairState : public WineState {
+ protected:
+  testing::LiveMappedDrive drive{'V', "fs2", "collect"};
   const std::string unc = drive.unc();
-  const std::string ini = Folders(drive.served(), "Apps\\Ostrelan") + "\\Ostrelan.Ini";
-  ASSERT_TRUE(WriteWholeFile(ini, "[Ostrelan]\r\nLicenseFolder=v:\\Shared\r\n"));
-  maker.SetString("TarnwickPath", "V:\\Apps");
-  ostrelan.SetString("Path", "V:\\Apps\\Ostrelan");
+  std::string ini;
 
+  void SetUp() override {
+    WineState::SetUp();
+    ini = Folders(drive.served(), "Apps\\Ostrelan") + "\\Ostrelan.Ini";
+    ASSERT_TRUE(WriteWholeFile(ini, "[Ostrelan]\r\nLicenseFolder=v:\\Shared\r\n"));
+    maker.SetString("TarnwickPath", "V:\\Apps");
+    ostrelan.SetString("Path", "V:\\Apps\\Ostrelan");
+  }
+  void TearDown() override {
+    testing::RemoveTree(drive.served());
+    WineState::TearDown();
+  }
+};
+
+TEST_F(RepairState, StoreMapAndConvertWithALiveMappedDrive) {
   // The user's own session stores the map; over an existing one only with --force.
   const std::string map = root + "\\PC042_anna.txt", mapOption = " --map \"" + map + "\"";
   WriteWholeFile(map, "my own map\r\n");
@@ -305,21 +315,12 @@ TEST_F(WineState, StoreMapAndConvertWithALiveMappedDrive) {
 
 // The elevated conversion writes only what a map that nobody else may change says; the map
 // store-map writes is such a map, and --map-owner accepts one other owner.
-TEST_F(WineState, ConvertUsesOnlyAMapNobodyElseMayChange) {
-  testing::LiveMappedDrive drive('V', "fs2", "collect");
-  struct Cleanup {
-    std::string share;
-    ~Cleanup() { testing::RemoveTree(share); }
-  } cleanup{drive.served()};
-  const std::string unc = drive.unc();
-  const std::string ini = Folders(drive.served(), "Apps\\Ostrelan") + "\\Ostrelan.Ini";
-  ASSERT_TRUE(WriteWholeFile(ini, "[Ostrelan]\r\nLicenseFolder=v:\\Shared\r\n"));
+TEST_F(RepairState, ConvertUsesOnlyAMapNobodyElseMayChange) {
   const std::string map = root + "\\PC042_anna.txt", mapOption = " --map \"" + map + "\"";
   const auto untouched = [&](const char* what) {
     EXPECT_EQ(ostrelan.GetString("Path"), "V:\\Apps\\Ostrelan") << what;
     EXPECT_EQ(ReadWholeFile(ini), "[Ostrelan]\r\nLicenseFolder=v:\\Shared\r\n") << what;
   };
-  ostrelan.SetString("Path", "V:\\Apps\\Ostrelan");
   ASSERT_EQ(Vorlixc("store-map" + mapOption, root).status, 0u);
   drive.Unmap();
 
