@@ -197,12 +197,34 @@ TYPED_TEST_P(PlatformContract, IniFilesMatchSectionsAndKeysWithoutCase) {
   EXPECT_EQ(profile.ReadString(ini, "Other", "Key", "gone"), "gone");
 }
 
+// A private file keeps its list across the move into place: owned by the account that reads
+// it, which alone of the named accounts besides the Administrators and SYSTEM may write it.
+TYPED_TEST_P(PlatformContract, APrivateFileIsOwnedAndWrittenByItsReaderAlone) {
+  auto& files = this->system.files;
+  const std::string temp = this->Write("private.tmp", "S:=\\\\fs1\\shared\r\n");
+  files.MakePrivate(temp);
+  const std::string path = this->system.folder + "\\private.txt";
+  files.Replace(temp, path);
+  const platform::FileWithAccess read = files.ReadWithAccess(path);
+  EXPECT_EQ(read.content, "S:=\\\\fs1\\shared\r\n");
+  EXPECT_EQ(read.access.owner.sid, read.access.reader.sid);
+  for (const platform::AccessEntry& entry : read.access.entries) {
+    const bool writes =
+        (entry.rights & (platform::kRightWriteData | platform::kRightWriteDac)) != 0;
+    const bool trusted = entry.trustee.sid == read.access.reader.sid ||
+                         entry.trustee.sid == "S-1-5-32-544" || entry.trustee.sid == "S-1-5-18";
+    EXPECT_TRUE(!writes || trusted) << entry.trustee.name;
+  }
+  EXPECT_THROW(files.ReadWithAccess(this->system.folder + "\\missing.txt"), InOutError);
+}
+
 REGISTER_TYPED_TEST_SUITE_P(PlatformContract, FileIsWrittenReadLineByLineAndDeleted,
                             AScratchFileIsGoneOnceClosedOrDropped,
                             MissingFilesAndFoldersGiveTheSystemsCodes,
                             SearchGivesEveryEntryOfAFolderAndOneByItsName,
                             ReplaceMovesOverAnExistingFileAndTempFilesAreNewAndEmpty,
                             RegistryKeysOpenOnlyWhenThereOrCreated,
-                            IniFilesMatchSectionsAndKeysWithoutCase);
+                            IniFilesMatchSectionsAndKeysWithoutCase,
+                            APrivateFileIsOwnedAndWrittenByItsReaderAlone);
 
 }  // namespace vorlix::contract
