@@ -16,6 +16,7 @@
 #include "report/report_json.h"
 #include "support/form_idle.h"
 #include "support/live_drive.h"
+#include "support/patience.h"
 #include "support/scratch_files.h"
 #include "support/scratch_registry.h"
 #include "support/vorlixc_run.h"
@@ -181,7 +182,7 @@ TEST_F(ContractTest, WritersAtTheSameMomentLeaveOneFileForEachReport) {
   }
   std::vector<std::string> written;
   for (Writer& writer : writers) {
-    ::WaitForSingleObject(writer.process.hProcess, 120000);
+    ::WaitForSingleObject(writer.process.hProcess, testing::kPatienceMs);
     DWORD status = 0xFFFFFFFF;
     ::GetExitCodeProcess(writer.process.hProcess, &status);
     ::CloseHandle(writer.process.hThread);
