@@ -133,6 +133,7 @@ class TForm1 {
 
   void CreateControls();
   void ApplyFontSubstitution();
+  void OnDpiChanged(UINT dpi, const RECT& suggested);
   void LayOut(int clientWidth, int clientHeight);
   void OnCommand(int id, int code);
   bool HandleMnemonic(char key);
@@ -171,6 +172,7 @@ class TForm1 {
   HINSTANCE instance_;
   MainFormServices services_;
   HWND window_ = nullptr;
+  UINT dpi_ = 96;  // of the monitor the window is on
   std::array<HWND, kControlCount> controls_{};
   platform::win32::UniqueGdiObject windowFont_;
   platform::win32::UniqueGdiObject memoFont_;
