@@ -1,5 +1,7 @@
 #include <windows.h>
 
+#include <objbase.h>
+
 #include <exception>
 
 #include "app/main_form.h"
@@ -12,6 +14,21 @@
 #include "report/report_driver.h"
 
 namespace {
+
+// The window's thread in a single-threaded COM apartment, for the window's accessible names and
+// the file dialog.
+class ComApartment {
+ public:
+  ComApartment() : joined_(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+  ~ComApartment() {
+    if (joined_) ::CoUninitialize();
+  }
+  ComApartment(const ComApartment&) = delete;
+  ComApartment& operator=(const ComApartment&) = delete;
+
+ private:
+  bool joined_;
+};
 
 int RunMessageLoop(vorlix::app::TForm1& form) {
   MSG message;
@@ -27,6 +44,7 @@ int RunMessageLoop(vorlix::app::TForm1& form) {
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
   using namespace vorlix;
+  const ComApartment apartment;
   platform::win32::Win32Adapters os;
   CommandPlatform commands({os.files, os.registry, os.profile, os.network, os.clock});
   app::Win32Dialogs shown;

@@ -48,6 +48,8 @@ struct ControlLayout {
   RECT place;  // left, top, width, height as designed, at kDesignDpi
   DWORD style;
   unsigned anchors;
+  // For assistive technology, where the control's own text does not say what it is for.
+  const wchar_t* accessibleName = nullptr;
 };
 
 constexpr DWORD kButton = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON;
@@ -58,8 +60,20 @@ constexpr DWORD kMemo = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | WS_HSC
 
 // In the order the keyboard focus moves through them.
 constexpr ControlLayout kControls[kControlCount] = {
-    {Control::ComboBox1, "COMBOBOX", "", {7, 14, 218, 24}, kDropDownList, kLeftEdge | kTopEdge},
-    {Control::ComboBox2, "COMBOBOX", "", {238, 14, 162, 24}, kDropDownList, kLeftEdge | kTopEdge},
+    {Control::ComboBox1,
+     "COMBOBOX",
+     "",
+     {7, 14, 218, 24},
+     kDropDownList,
+     kLeftEdge | kTopEdge,
+     L"Program"},
+    {Control::ComboBox2,
+     "COMBOBOX",
+     "",
+     {238, 14, 162, 24},
+     kDropDownList,
+     kLeftEdge | kTopEdge,
+     L"Report level"},
     {Control::CreateBtn, "BUTTON", "&Create", {413, 14, 99, 28}, kButton, kLeftEdge | kTopEdge},
     {Control::SaveAsBtn,
      "BUTTON",
@@ -266,6 +280,7 @@ void TForm1::CreateControls() {
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(item.id))), instance_, nullptr);
     if (!control) platform::win32::ThrowLastError("Cannot create a control");
     controls_[static_cast<std::size_t>(item.id)] = control;
+    if (item.accessibleName) accessibleNames_.Name(control, item.accessibleName);
   }
   for (const std::string_view program : family::kPrograms) {
     const std::string item(program);
@@ -382,6 +397,7 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       RequestClose();
       return 0;
     case WM_DESTROY:
+      accessibleNames_.Clear();
       ::RemovePropA(window_, kCommandRunningProperty);  // closed around a command
       window_ = nullptr;
       ::PostQuitMessage(0);
