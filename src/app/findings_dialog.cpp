@@ -3,20 +3,29 @@
 #include <string_view>
 #include <vector>
 
+#include "app/dpi.h"
+#include "platform/win32/handles.h"
+
 namespace vorlix::app {
 
 namespace {
 
+// At kDesignDpi.
 constexpr int kClientWidth = 860;
 constexpr int kClientHeight = 420;
 constexpr int kMargin = 8;
 constexpr int kButtonWidth = 95;
 constexpr int kButtonHeight = 28;
 
+// What the dialog shows and, once it is on a monitor of another density than its owner, the
+// fonts it made for that density.
 struct Content {
   const std::string* text;
-  HFONT font;
+  FindingsFonts given;
   HINSTANCE instance;
+  UINT dpi = kDesignDpi;
+  platform::win32::UniqueGdiObject textFont;
+  platform::win32::UniqueGdiObject buttonFont;
 };
 
 void AppendText(std::vector<WORD>& words, std::string_view text) {
@@ -24,36 +33,84 @@ void AppendText(std::vector<WORD>& words, std::string_view text) {
   words.push_back(0);
 }
 
+HFONT Rescaled(HFONT font, UINT from, UINT to) {
+  LOGFONTA shape{};
+  if (!::GetObjectA(font, sizeof shape, &shape)) return nullptr;
+  shape.lfHeight = ::MulDiv(shape.lfHeight, static_cast<int>(to), static_cast<int>(from));
+  shape.lfWidth = ::MulDiv(shape.lfWidth, static_cast<int>(to), static_cast<int>(from));
+  return ::CreateFontIndirectA(&shape);
+}
+
+// The owner's fonts at its density, or copies made for the dialog's.
+void ApplyFonts(HWND dialog, Content& content) {
+  HFONT text = content.given.text;
+  HFONT button = content.given.button;
+  if (content.dpi != content.given.dpi) {
+    content.textFont.reset(Rescaled(text, content.given.dpi, content.dpi));
+    content.buttonFont.reset(Rescaled(button, content.given.dpi, content.dpi));
+    if (content.textFont.valid()) text = static_cast<HFONT>(content.textFont.get());
+    if (content.buttonFont.valid()) button = static_cast<HFONT>(content.buttonFont.get());
+  }
+  ::SendDlgItemMessageA(dialog, kFindingsTextId, WM_SETFONT, reinterpret_cast<WPARAM>(text), TRUE);
+  ::SendDlgItemMessageA(dialog, IDCANCEL, WM_SETFONT, reinterpret_cast<WPARAM>(button), TRUE);
+}
+
+void LayOut(HWND dialog, UINT dpi) {
+  RECT client{};
+  ::GetClientRect(dialog, &client);
+  const int margin = Scaled(kMargin, dpi);
+  const int buttonWidth = Scaled(kButtonWidth, dpi);
+  const int buttonHeight = Scaled(kButtonHeight, dpi);
+  ::MoveWindow(::GetDlgItem(dialog, kFindingsTextId), margin, margin, client.right - 2 * margin,
+               client.bottom - 3 * margin - buttonHeight, TRUE);
+  ::MoveWindow(::GetDlgItem(dialog, IDCANCEL), client.right - margin - buttonWidth,
+               client.bottom - margin - buttonHeight, buttonWidth, buttonHeight, TRUE);
+}
+
+void Open(HWND dialog, Content& content) {
+  ::SetWindowLongPtrA(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(&content));
+  content.dpi = WindowDpi(dialog);
+  const SIZE frame =
+      FrameSize(Scaled(kClientWidth, content.dpi), Scaled(kClientHeight, content.dpi),
+                static_cast<DWORD>(::GetWindowLongPtrA(dialog, GWL_STYLE)),
+                static_cast<DWORD>(::GetWindowLongPtrA(dialog, GWL_EXSTYLE)), content.dpi);
+  RECT owner{};
+  ::GetWindowRect(::GetWindow(dialog, GW_OWNER), &owner);
+  const LONG left = owner.left + (owner.right - owner.left - frame.cx) / 2;
+  const LONG top = owner.top + (owner.bottom - owner.top - frame.cy) / 2;
+  const RECT place = InsideWorkArea({left, top, left + frame.cx, top + frame.cy});
+  ::MoveWindow(dialog, place.left, place.top, place.right - place.left, place.bottom - place.top,
+               FALSE);
+  const HWND text = ::CreateWindowExA(
+      WS_EX_CLIENTEDGE, "EDIT", content.text->c_str(),
+      WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_READONLY |
+          ES_AUTOVSCROLL | ES_AUTOHSCROLL,
+      0, 0, 0, 0, dialog, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFindingsTextId)),
+      content.instance, nullptr);
+  ::CreateWindowExA(0, "BUTTON", "Close", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 0,
+                    0, 0, 0, dialog, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDCANCEL)),
+                    content.instance, nullptr);
+  ApplyFonts(dialog, content);
+  LayOut(dialog, content.dpi);
+  ::SetFocus(text);
+}
+
 INT_PTR CALLBACK FindingsProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_INITDIALOG: {
-      const auto* content = reinterpret_cast<const Content*>(lParam);
-      RECT frame{0, 0, kClientWidth, kClientHeight};
-      ::AdjustWindowRectEx(&frame, static_cast<DWORD>(::GetWindowLongPtrA(dialog, GWL_STYLE)),
-                           FALSE, static_cast<DWORD>(::GetWindowLongPtrA(dialog, GWL_EXSTYLE)));
-      RECT owner{};
-      ::GetWindowRect(::GetWindow(dialog, GW_OWNER), &owner);
-      const int width = frame.right - frame.left;
-      const int height = frame.bottom - frame.top;
-      ::MoveWindow(dialog, owner.left + (owner.right - owner.left - width) / 2,
-                   owner.top + (owner.bottom - owner.top - height) / 2, width, height, FALSE);
-      const HWND text = ::CreateWindowExA(
-          WS_EX_CLIENTEDGE, "EDIT", content->text->c_str(),
-          WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE |
-              ES_READONLY | ES_AUTOVSCROLL | ES_AUTOHSCROLL,
-          kMargin, kMargin, kClientWidth - 2 * kMargin, kClientHeight - 3 * kMargin - kButtonHeight,
-          dialog, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFindingsTextId)), content->instance,
-          nullptr);
-      const HWND close = ::CreateWindowExA(
-          0, "BUTTON", "Close", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON,
-          kClientWidth - kMargin - kButtonWidth, kClientHeight - kMargin - kButtonHeight,
-          kButtonWidth, kButtonHeight, dialog,
-          reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDCANCEL)), content->instance, nullptr);
-      ::SendMessageA(text, WM_SETFONT, reinterpret_cast<WPARAM>(content->font), FALSE);
-      ::SendMessageA(close, WM_SETFONT,
-                     ::SendMessageA(::GetWindow(dialog, GW_OWNER), WM_GETFONT, 0, 0), FALSE);
-      ::SetFocus(text);
+    case WM_INITDIALOG:
+      Open(dialog, *reinterpret_cast<Content*>(lParam));
       return FALSE;  // the focus is set
+    case WM_DPICHANGED: {
+      auto* content = reinterpret_cast<Content*>(::GetWindowLongPtrA(dialog, DWLP_USER));
+      if (!content) return FALSE;
+      content->dpi = HIWORD(wParam);
+      ApplyFonts(dialog, *content);
+      const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+      ::SetWindowPos(dialog, nullptr, suggested->left, suggested->top,
+                     suggested->right - suggested->left, suggested->bottom - suggested->top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+      LayOut(dialog, content->dpi);
+      return TRUE;
     }
     case WM_COMMAND:
       if (LOWORD(wParam) == IDCANCEL || LOWORD(wParam) == IDOK) {
@@ -71,7 +128,8 @@ INT_PTR CALLBACK FindingsProc(HWND dialog, UINT message, WPARAM wParam, LPARAM l
 
 }  // namespace
 
-void ShowFindingsDialog(HINSTANCE instance, HWND owner, const std::string& text, HFONT font) {
+void ShowFindingsDialog(HINSTANCE instance, HWND owner, const std::string& text,
+                        const FindingsFonts& fonts) {
   // A template without items: the dialog makes its two controls itself, in pixels.
   std::vector<WORD> words(sizeof(DLGTEMPLATE) / sizeof(WORD), 0);
   auto* form = reinterpret_cast<DLGTEMPLATE*>(words.data());
@@ -80,7 +138,7 @@ void ShowFindingsDialog(HINSTANCE instance, HWND owner, const std::string& text,
   words.push_back(0);  // no menu
   words.push_back(0);  // the standard dialog class
   AppendText(words, kFindingsCaption);
-  const Content content{&text, font, instance};
+  Content content{&text, fonts, instance, kDesignDpi, {}, {}};
   ::DialogBoxIndirectParamA(instance, reinterpret_cast<const DLGTEMPLATE*>(words.data()), owner,
                             FindingsProc, reinterpret_cast<LPARAM>(&content));
 }

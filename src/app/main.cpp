@@ -1,5 +1,7 @@
 #include <windows.h>
 
+#include <objbase.h>
+
 #include <exception>
 
 #include "app/main_form.h"
@@ -16,6 +18,21 @@ namespace {
 
 constexpr char kSystemFolderOnly[] =
     "Windows cannot be told to load DLLs from the system folder only, so Vorlix does not start.";
+
+// The window's thread in a single-threaded COM apartment, for the window's accessible names and
+// the file dialog.
+class ComApartment {
+ public:
+  ComApartment() : joined_(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+  ~ComApartment() {
+    if (joined_) ::CoUninitialize();
+  }
+  ComApartment(const ComApartment&) = delete;
+  ComApartment& operator=(const ComApartment&) = delete;
+
+ private:
+  bool joined_;
+};
 
 int RunMessageLoop(vorlix::app::TForm1& form) {
   MSG message;
@@ -35,6 +52,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     ::MessageBoxA(nullptr, kSystemFolderOnly, family::kTitle, MB_OK | MB_ICONERROR);
     return 1;
   }
+  const ComApartment apartment;
   platform::win32::Win32Adapters os;
   CommandPlatform commands({os.files, os.registry, os.profile, os.network, os.clock});
   app::Win32Dialogs shown;

@@ -5,6 +5,7 @@
 #include <exception>
 #include <vector>
 
+#include "app/dpi.h"
 #include "app/findings_dialog.h"
 #include "common/family.h"
 #include "common/files.h"
@@ -44,9 +45,11 @@ struct ControlLayout {
   Control id;
   const char* windowClass;
   const char* text;
-  RECT place;  // left, top, width, height as designed
+  RECT place;  // left, top, width, height as designed, at kDesignDpi
   DWORD style;
   unsigned anchors;
+  // For assistive technology, where the control's own text does not say what it is for.
+  const wchar_t* accessibleName = nullptr;
 };
 
 constexpr DWORD kButton = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON;
@@ -57,8 +60,20 @@ constexpr DWORD kMemo = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | WS_HSC
 
 // In the order the keyboard focus moves through them.
 constexpr ControlLayout kControls[kControlCount] = {
-    {Control::ComboBox1, "COMBOBOX", "", {7, 14, 218, 24}, kDropDownList, kLeftEdge | kTopEdge},
-    {Control::ComboBox2, "COMBOBOX", "", {238, 14, 162, 24}, kDropDownList, kLeftEdge | kTopEdge},
+    {Control::ComboBox1,
+     "COMBOBOX",
+     "",
+     {7, 14, 218, 24},
+     kDropDownList,
+     kLeftEdge | kTopEdge,
+     L"Program"},
+    {Control::ComboBox2,
+     "COMBOBOX",
+     "",
+     {238, 14, 162, 24},
+     kDropDownList,
+     kLeftEdge | kTopEdge,
+     L"Report level"},
     {Control::CreateBtn, "BUTTON", "&Create", {413, 14, 99, 28}, kButton, kLeftEdge | kTopEdge},
     {Control::SaveAsBtn,
      "BUTTON",
@@ -110,6 +125,11 @@ constexpr ControlLayout kControls[kControlCount] = {
 };
 
 constexpr const char* kLevels[] = {"Normal", "Full"};
+constexpr DWORD kFormStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+constexpr DWORD kFormExStyle = WS_EX_CONTROLPARENT;
+// Character heights at kDesignDpi: the window's 8 points, and the memo's Courier New in pixels.
+constexpr int kWindowFontPoints = 8;
+constexpr int kMemoFontHeight = 13;
 
 int ControlId(Control which) { return kFirstControlId + static_cast<int>(which); }
 
@@ -163,15 +183,22 @@ void RegisterWindowClass(HINSTANCE instance, WNDPROC procedure) {
 TForm1::TForm1(HINSTANCE instance, MainFormServices services)
     : instance_(instance), services_(std::move(services)) {
   RegisterWindowClass(instance_, &TForm1::WindowProc);
-  const DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
-  RECT frame{0, 0, kClientWidth, kClientHeight};
-  ::AdjustWindowRectEx(&frame, style, FALSE, WS_EX_CONTROLPARENT);
-  window_ = ::CreateWindowExA(WS_EX_CONTROLPARENT, kWindowClass, kFormCaption, style, kLeft, kTop,
-                              frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
-                              instance_, this);
+  const SIZE designed = FrameSize(kClientWidth, kClientHeight, kFormStyle, kFormExStyle, dpi_);
+  window_ = ::CreateWindowExA(kFormExStyle, kWindowClass, kFormCaption, kFormStyle, kLeft, kTop,
+                              designed.cx, designed.cy, nullptr, nullptr, instance_, this);
   if (!window_) platform::win32::ThrowLastError("Cannot create the main window");
+  // The window opens at its designed place, on the monitor there, at that monitor's density.
+  dpi_ = WindowDpi(window_);
+  const SIZE frame = FrameSize(Scaled(kClientWidth, dpi_), Scaled(kClientHeight, dpi_), kFormStyle,
+                               kFormExStyle, dpi_);
+  const RECT place = InsideWorkArea({kLeft, kTop, kLeft + frame.cx, kTop + frame.cy});
+  ::SetWindowPos(window_, nullptr, place.left, place.top, place.right - place.left,
+                 place.bottom - place.top, SWP_NOZORDER | SWP_NOACTIVATE);
   CreateControls();
   ApplyFontSubstitution();
+  RECT client{};
+  ::GetClientRect(window_, &client);
+  LayOut(client.right, client.bottom);
 }
 
 CommandWorker::CommandWorker() : thread_([this] { Loop(); }) {}
@@ -253,6 +280,7 @@ void TForm1::CreateControls() {
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(item.id))), instance_, nullptr);
     if (!control) platform::win32::ThrowLastError("Cannot create a control");
     controls_[static_cast<std::size_t>(item.id)] = control;
+    if (item.accessibleName) accessibleNames_.Name(control, item.accessibleName);
   }
   for (const std::string_view program : family::kPrograms) {
     const std::string item(program);
@@ -266,27 +294,48 @@ void TForm1::CreateControls() {
   ::SendMessageA(control(Control::Memo1), EM_SETLIMITTEXT, 0, 0);
 }
 
+// At the window's density; a change of density replaces both fonts, each control taking its new
+// one before the old one goes.
 void TForm1::ApplyFontSubstitution() {
-  const int pixelsPerInch = ::GetDeviceCaps(platform::win32::ScreenDc().get(), LOGPIXELSY);
   const char* face =
       ScreenFontInstalled("Microsoft Sans Serif") ? "Microsoft Sans Serif" : "MS Sans Serif";
-  windowFont_.reset(MakeFont(face, -::MulDiv(8, pixelsPerInch, 72), DEFAULT_PITCH | FF_DONTCARE));
+  platform::win32::UniqueGdiObject windowFont(MakeFont(
+      face, -::MulDiv(kWindowFontPoints, static_cast<int>(dpi_), 72), DEFAULT_PITCH | FF_DONTCARE));
   // The listing's columns line up only in a monospaced face, with or without Courier New.
-  memoFont_.reset(MakeFont("Courier New", -13, FIXED_PITCH | FF_MODERN));
-  ::SendMessageA(window_, WM_SETFONT, reinterpret_cast<WPARAM>(windowFont_.get()), FALSE);
+  platform::win32::UniqueGdiObject memoFont(
+      MakeFont("Courier New", -Scaled(kMemoFontHeight, dpi_), FIXED_PITCH | FF_MODERN));
+  const BOOL redraw = windowFont_.valid();
+  ::SendMessageA(window_, WM_SETFONT, reinterpret_cast<WPARAM>(windowFont.get()), FALSE);
   for (const ControlLayout& item : kControls) {
-    HGDIOBJ font = item.id == Control::Memo1 ? memoFont_.get() : windowFont_.get();
-    ::SendMessageA(control(item.id), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    HGDIOBJ font = item.id == Control::Memo1 ? memoFont.get() : windowFont.get();
+    ::SendMessageA(control(item.id), WM_SETFONT, reinterpret_cast<WPARAM>(font), redraw);
   }
+  windowFont_ = std::move(windowFont);
+  memoFont_ = std::move(memoFont);
 }
 
+// The window moved to a monitor of another density: it takes the size and place the system
+// suggests, and its fonts and layout follow.
+void TForm1::OnDpiChanged(UINT dpi, const RECT& suggested) {
+  dpi_ = dpi;
+  ApplyFontSubstitution();
+  ::SetWindowPos(window_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  RECT client{};
+  ::GetClientRect(window_, &client);
+  LayOut(client.right, client.bottom);
+}
+
+// The designed places at the window's density; the anchored edges follow the client area's
+// difference from the designed one.
 void TForm1::LayOut(int clientWidth, int clientHeight) {
-  const int dx = clientWidth - kClientWidth;
-  const int dy = clientHeight - kClientHeight;
+  const int dx = clientWidth - Scaled(kClientWidth, dpi_);
+  const int dy = clientHeight - Scaled(kClientHeight, dpi_);
   HDWP batch = ::BeginDeferWindowPos(static_cast<int>(kControlCount));
   for (const ControlLayout& item : kControls) {
-    int left = item.place.left, top = item.place.top;
-    int width = item.place.right, height = item.place.bottom;
+    const RECT place = ScaledPlace(item.place, dpi_);
+    int left = place.left, top = place.top;
+    int width = place.right, height = place.bottom;
     if (item.anchors & kRightEdge) {
       if (item.anchors & kLeftEdge)
         width += dx;
@@ -331,6 +380,9 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SIZE:
       if (wParam != SIZE_MINIMIZED) LayOut(LOWORD(lParam), HIWORD(lParam));
       return 0;
+    case WM_DPICHANGED:
+      OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+      return 0;
     case WM_TIMER:
       if (wParam == kProgressTimer) {
         LockControls();
@@ -345,6 +397,7 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       RequestClose();
       return 0;
     case WM_DESTROY:
+      accessibleNames_.Clear();
       ::RemovePropA(window_, kCommandRunningProperty);  // closed around a command
       window_ = nullptr;
       ::PostQuitMessage(0);
@@ -518,8 +571,9 @@ void TForm1::UNCBtnClick() {
 void TForm1::FindingsBtnClick() {
   if (findings_.empty()) return;
   const HWND focus = ::GetFocus();
-  ShowFindingsDialog(instance_, window_, findings::FindingsBlock(findings_, "\r\n"),
-                     static_cast<HFONT>(memoFont_.get()));
+  ShowFindingsDialog(
+      instance_, window_, findings::FindingsBlock(findings_, "\r\n"),
+      {static_cast<HFONT>(memoFont_.get()), static_cast<HFONT>(windowFont_.get()), dpi_});
   if (focus && ::IsWindow(focus)) ::SetFocus(focus);  // back where the dialog was opened from
 }
 

@@ -12,6 +12,7 @@
 #include <thread>
 #include <vector>
 
+#include "app/accessible_names.h"
 #include "app/command_running.h"
 #include "common/command_platform.h"
 #include "common/family.h"
@@ -98,7 +99,8 @@ class CommandWorker {
   std::thread thread_;
 };
 
-// The main window. Creates itself hidden; Show() runs FormShow and makes it visible.
+// The main window. Creates itself hidden; Show() runs FormShow and makes it visible. Made on a
+// thread that has joined a COM apartment, for the names it gives assistive technology.
 class TForm1 {
  public:
   TForm1(HINSTANCE instance, MainFormServices services);
@@ -133,6 +135,7 @@ class TForm1 {
 
   void CreateControls();
   void ApplyFontSubstitution();
+  void OnDpiChanged(UINT dpi, const RECT& suggested);
   void LayOut(int clientWidth, int clientHeight);
   void OnCommand(int id, int code);
   bool HandleMnemonic(char key);
@@ -171,7 +174,9 @@ class TForm1 {
   HINSTANCE instance_;
   MainFormServices services_;
   HWND window_ = nullptr;
+  UINT dpi_ = 96;  // of the monitor the window is on
   std::array<HWND, kControlCount> controls_{};
+  AccessibleNames accessibleNames_;
   platform::win32::UniqueGdiObject windowFont_;
   platform::win32::UniqueGdiObject memoFont_;
 

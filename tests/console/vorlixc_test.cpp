@@ -17,6 +17,7 @@
 #include "support/file_owners.h"
 #include "support/form_idle.h"
 #include "support/live_drive.h"
+#include "support/patience.h"
 #include "support/scratch_files.h"
 #include "support/scratch_registry.h"
 #include "support/vorlixc_run.h"
@@ -182,7 +183,7 @@ TEST_F(ContractTest, WritersAtTheSameMomentLeaveOneFileForEachReport) {
   }
   std::vector<std::string> written;
   for (Writer& writer : writers) {
-    ::WaitForSingleObject(writer.process.hProcess, 120000);
+    ::WaitForSingleObject(writer.process.hProcess, testing::kPatienceMs);
     DWORD status = 0xFFFFFFFF;
     ::GetExitCodeProcess(writer.process.hProcess, &status);
     ::CloseHandle(writer.process.hThread);

@@ -17,6 +17,7 @@
 #include "platform/win32/win32_file_system.h"
 #include "report/report_driver.h"
 #include "report/temp_report.h"
+#include "support/patience.h"
 #include "support/report_text.h"
 #include "support/scratch_files.h"
 #include "support/scratch_registry.h"
@@ -122,7 +123,8 @@ class UnansweredShare : public ::testing::Test {
     for (const auto until = Clock::now() + std::chrono::seconds(2); Clock::now() < until;) {
       const auto asked = Clock::now();
       DWORD_PTR result = 0;
-      ::SendMessageTimeoutA(run.window(), WM_NULL, 0, 0, SMTO_NORMAL, 60000, &result);
+      ::SendMessageTimeoutA(run.window(), WM_NULL, 0, 0, SMTO_NORMAL, testing::kPatienceMs,
+                            &result);
       longest = std::max(
           longest, std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - asked));
       std::this_thread::sleep_for(std::chrono::milliseconds(20));
@@ -135,14 +137,15 @@ class UnansweredShare : public ::testing::Test {
     Watched seen;
     const auto clicked = Clock::now();
     // The click itself counts: a window that makes the report inside it answers only after.
-    EXPECT_TRUE(run.ClickAndWait(app::Control::CreateBtn, 60000));
+    EXPECT_TRUE(run.ClickAndWait(app::Control::CreateBtn, testing::kPatienceMs));
     seen.longestSilence =
         std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - clicked);
-    const auto until = Clock::now() + std::chrono::seconds(60);
+    const auto until = testing::PatienceFromNow();
     while (Clock::now() < until) {
       const auto asked = Clock::now();
       DWORD_PTR result = 0;
-      ::SendMessageTimeoutA(run.window(), WM_NULL, 0, 0, SMTO_NORMAL, 60000, &result);
+      ::SendMessageTimeoutA(run.window(), WM_NULL, 0, 0, SMTO_NORMAL, testing::kPatienceMs,
+                            &result);
       seen.longestSilence =
           std::max(seen.longestSilence,
                    std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - asked));
@@ -150,7 +153,8 @@ class UnansweredShare : public ::testing::Test {
       if (seen.progress.empty()) {
         char text[512] = {};
         ::SendMessageTimeoutA(run.Item(app::Control::Memo1), WM_GETTEXT, sizeof text,
-                              reinterpret_cast<LPARAM>(text), SMTO_NORMAL, 5000, &result);
+                              reinterpret_cast<LPARAM>(text), SMTO_NORMAL, testing::kPatienceMs,
+                              &result);
         if (std::string(text).ends_with(" s)")) seen.progress = text;
       }
       std::this_thread::sleep_for(std::chrono::milliseconds(20));
@@ -239,8 +243,9 @@ TEST_F(UnansweredShare, ClosingAtAnyPointOfTheWaitEndsTheProgramAndLeavesNothing
     run.Choose(app::Control::ComboBox1, 0);
     run.Choose(app::Control::ComboBox2, 1);
     const int start = Reached("VORLIX_DEAD_COUNT");
-    ASSERT_TRUE(run.ClickAndWait(app::Control::CreateBtn, 1000));
-    for (int i = 0; i < 2000 && Reached("VORLIX_DEAD_COUNT") == start; ++i) {
+    ASSERT_TRUE(run.ClickAndWait(app::Control::CreateBtn, testing::kPatienceMs));
+    for (const auto until = testing::PatienceFromNow();
+         Reached("VORLIX_DEAD_COUNT") == start && Clock::now() < until;) {
       std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     // Spread over the first three waits, on and between their edges.

@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "app/main_form.h"
+#include "support/patience.h"
 
 namespace vorlix::testing {
 
@@ -16,7 +17,7 @@ class VorlixRun {
  public:
   static constexpr int kFirstControlId = 100;
 
-  // Starts the exe and waits up to 10 s for its main window; started() tells whether it came.
+  // Starts the exe and waits for its main window; started() tells whether it came.
   explicit VorlixRun(const std::string& exe) {
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
@@ -26,7 +27,8 @@ class VorlixRun {
       error_ = "cannot start " + exe + ": " + std::to_string(::GetLastError());
       return;
     }
-    for (int i = 0; i < 200 && !window_; ++i) {
+    for (const auto until = PatienceFromNow();
+         !window_ && std::chrono::steady_clock::now() < until;) {
       window_ = OwnWindow(nullptr, app::kFormCaption);
       if (!window_) std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
@@ -35,7 +37,7 @@ class VorlixRun {
   ~VorlixRun() {
     if (!process_.hProcess) return;
     if (window_) ::PostMessageA(window_, WM_CLOSE, 0, 0);
-    if (::WaitForSingleObject(process_.hProcess, 10000) != WAIT_OBJECT_0) {
+    if (::WaitForSingleObject(process_.hProcess, kPatienceMs) != WAIT_OBJECT_0) {
       ::TerminateProcess(process_.hProcess, 1);
     }
     ::CloseHandle(process_.hThread);
@@ -62,7 +64,7 @@ class VorlixRun {
                    reinterpret_cast<LPARAM>(Item(button)));
   }
   // Sent: returns once the click has been handled. Only for clicks that open no message box.
-  void Press(app::Control button) { ClickAndWait(button, 60000); }
+  void Press(app::Control button) { ClickAndWait(button, kPatienceMs); }
   // Sent, as a button sends it to its window: returns once the click has been handled; false
   // when that took longer than the timeout.
   bool ClickAndWait(app::Control button, unsigned timeoutMs) {
@@ -72,15 +74,15 @@ class VorlixRun {
                                  &result) != 0;
   }
   // Waits until every message sent or posted before this call has been handled.
-  bool WaitIdle(unsigned timeoutMs = 60000) {
+  bool WaitIdle(unsigned timeoutMs = kPatienceMs) {
     DWORD_PTR result = 0;
     return ::SendMessageTimeoutA(window_, WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs, &result) != 0;
   }
   // Waits for the next message box, answers it with the button and returns its text; empty
-  // when none came within 10 s. Tells in lastBoxWasTheWindows whether the box was owned by the
+  // when none came. Tells in lastBoxWasTheWindows whether the box was owned by the
   // main window and shown by its thread.
   std::string Answer(int button) {
-    for (int i = 0; i < 400; ++i) {
+    for (const auto until = PatienceFromNow(); std::chrono::steady_clock::now() < until;) {
       if (const HWND box = OwnWindow("#32770", nullptr)) {
         lastBoxWasTheWindows = ::GetWindow(box, GW_OWNER) == window_ &&
                                ::GetWindowThreadProcessId(box, nullptr) ==
@@ -88,7 +90,8 @@ class VorlixRun {
         char text[1024] = {};
         ::GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
         ::PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
-        for (int j = 0; j < 200 && ::IsWindow(box); ++j) {
+        for (const auto gone = PatienceFromNow();
+             ::IsWindow(box) && std::chrono::steady_clock::now() < gone;) {
           std::this_thread::sleep_for(std::chrono::milliseconds(25));
         }
         return text;
@@ -102,7 +105,7 @@ class VorlixRun {
     return ::GetPropA(window_, app::kCommandRunningProperty) != nullptr;
   }
   // Waits until the command in progress has ended.
-  bool WaitForCommand(unsigned timeoutMs = 60000) {
+  bool WaitForCommand(unsigned timeoutMs = kPatienceMs) {
     const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     while (WaitIdle(timeoutMs) && std::chrono::steady_clock::now() < until) {
       if (!CommandRunning()) return WaitIdle(timeoutMs);  // its end handled whole

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "support/patience.h"
 #include "support/scratch_files.h"
 
 namespace vorlix::testing {
@@ -43,7 +44,7 @@ inline Outcome Vorlixc(const std::string& arguments, const std::string& scratch,
   Outcome outcome;
   if (::CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &start,
                        &process)) {
-    ::WaitForSingleObject(process.hProcess, 60000);
+    ::WaitForSingleObject(process.hProcess, kPatienceMs);
     ::GetExitCodeProcess(process.hProcess, &outcome.status);
     ::CloseHandle(process.hThread);
     ::CloseHandle(process.hProcess);

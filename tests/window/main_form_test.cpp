@@ -22,6 +22,7 @@
 #include "platform/win32/win32_file_system.h"
 #include "report/report_file.h"
 #include "support/form_idle.h"
+#include "support/patience.h"
 
 namespace vorlix::app {
 namespace {
@@ -393,7 +394,7 @@ TEST_F(MainFormTest, ACommandLocksTheButtonsOnlyOnceItHasLastedAMoment) {
   ::SetFocus(Get(Control::CreateBtn));  // each click took the focus
 
   while (Enabled(Control::CreateBtn) &&
-         std::chrono::steady_clock::now() - clicked < std::chrono::seconds(5)) {
+         std::chrono::steady_clock::now() - clicked < testing::kPatience) {
     ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
     testing::HandlePending(*form);
   }
@@ -465,7 +466,8 @@ TEST_F(MainFormTest, DestroyedDuringACommandTheWindowWaitsForItsEnd) {
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
     release.set_value();
     // A destructor that never returns would hold the whole run: fail it instead.
-    for (int i = 0; i < 1000 && !destroyed; ++i) {
+    for (const auto until = testing::PatienceFromNow();
+         !destroyed && std::chrono::steady_clock::now() < until;) {
       std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     if (!destroyed) {
